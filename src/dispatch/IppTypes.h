@@ -30,6 +30,13 @@ struct IppiPoint {
   int y;
 };
 
+// Mirror axes: the axis a mirror reflects about.
+enum IppiAxis : int {
+  ippAxsHorizontal = 0,  // rows reversed: row y goes to row height - 1 - y
+  ippAxsVertical = 1,    // pixels reversed within each row
+  ippAxsBoth = 2,        // both at once (a half turn)
+};
+
 // Filter mask codes: the decimal digits are the mask's width and height.
 enum IppiMaskSize : int {
   ippMskSize3x3 = 33,

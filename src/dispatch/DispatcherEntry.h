@@ -1,0 +1,44 @@
+// The machinery shared by every dispatcher table (the library's and the
+// packages'): declaring an entry, resolving it once, and running a table's
+// resolution ahead of the static initialisers that might call it.
+#pragma once
+
+#include <cstring>
+
+#include "dispatch/NXIppLoader.h"
+
+namespace qx {
+
+// Declares entry `name` with its pointer type `TPtr_<name>`, an alias of `form`.
+#define QX_DECLARE_DISPATCHER_ENTRY(form, name) \
+  using TPtr_##name = form;                     \
+  extern TPtr_##name name;
+
+// Defines entry `name` (in the table's .cpp); it stays null until resolved.
+#define QX_DEFINE_DISPATCHER_ENTRY(form, name) TPtr_##name name = nullptr;
+
+namespace detail {
+
+// The address IPP exports under `name`: signal-domain entries (`ipps...`)
+// come from the signal libraries, all others from the image libraries.
+inline void* LookUpIppEntry(const char* name) noexcept {
+  return std::strncmp(name, "ipps", 4) == 0 ? GetIPPSProcAddress(name) : GetIPPIProcAddress(name);
+}
+
+// Points `entry` at IPP's implementation of `name`, or at `fallback` when IPP
+// has none. The fallback must have exactly the entry's type.
+template <class Entry>
+void ResolveEntry(Entry& entry, const char* name, Entry fallback) noexcept {
+  void* found = LookUpIppEntry(name);
+  entry = found != nullptr ? reinterpret_cast<Entry>(found) : fallback;
+}
+
+// A table's initialiser object: constructing it runs the table's resolution
+// (which itself runs only once). Defined as an inline variable in the table's
+// header, it is initialised before any variable defined after that #include.
+struct DispatcherInitializer {
+  explicit DispatcherInitializer(void (*initialize)() noexcept) noexcept { initialize(); }
+};
+
+}  // namespace detail
+}  // namespace qx

@@ -84,6 +84,11 @@ using TIppiCopyPlanes = IppStatus (*)(const Ipp8u* const pSrc[3], int srcStep, I
 using TIppiMax = IppStatus (*)(const Ipp8u* pSrc, int srcStep, IppiSize roiSize, Ipp8u* pMax);
 // Exchanges the two bytes of each of `len` 16-bit words.
 using TIppsSwapBytesInPlace = IppStatus (*)(Ipp16u* pSrcDst, int len);
+using TIppsSwapBytes = IppStatus (*)(const Ipp16u* pSrc, Ipp16u* pDst, int len);
+// Copies `len` bytes.
+using TIppsCopy = IppStatus (*)(const Ipp8u* pSrc, Ipp8u* pDst, int len);
+// Fills a region of signed 16-bit pixels with `value`.
+using TIppiSet16s = IppStatus (*)(Ipp16s value, Ipp16s* pDst, int dstStep, IppiSize roiSize);
 
 // --- Colour ---------------------------------------------------------------
 
@@ -105,6 +110,11 @@ using TIppiAlphaCompConst = IppStatus (*)(const Ipp8u* pSrc1, int src1Step, Ipp8
                                           const Ipp8u* pSrc2, int src2Step, Ipp8u alpha2,
                                           Ipp8u* pDst, int dstStep, IppiSize roiSize,
                                           IppiAlphaType alphaType);
+
+// Composites two images with per-pixel alpha (the fourth byte of each pixel).
+using TIppiAlphaComp = IppStatus (*)(const Ipp8u* pSrc1, int src1Step, const Ipp8u* pSrc2,
+                                     int src2Step, Ipp8u* pDst, int dstStep, IppiSize roiSize,
+                                     IppiAlphaType alphaType);
 
 // --- Filters --------------------------------------------------------------
 

@@ -1,0 +1,36 @@
+#include "dispatch/AlignedScratch.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace qx {
+namespace {
+
+TEST(AlignedScratch, EmptyRequestsYieldNoBlock) {
+  for (std::ptrdiff_t bytes : {std::ptrdiff_t{0}, std::ptrdiff_t{-1}, std::ptrdiff_t{-4096}}) {
+    AlignedScratch scratch(bytes);
+    EXPECT_EQ(scratch.Data(), nullptr) << bytes;
+    EXPECT_FALSE(scratch);
+  }
+}
+
+TEST(AlignedScratch, BlocksAreAlignedAndWholeUsable) {
+  // Under AddressSanitizer, filling each block end to end proves its size.
+  for (std::ptrdiff_t bytes = 1; bytes <= 300; bytes += 7) {
+    AlignedScratch scratch(bytes);
+    ASSERT_TRUE(scratch) << bytes;
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(scratch.Data()) % AlignedScratch::kAlignment, 0u);
+    std::memset(scratch.Data(), 0xA5, static_cast<std::size_t>(bytes));
+    EXPECT_EQ(scratch.Data()[bytes - 1], 0xA5);
+  }
+}
+
+TEST(AlignedScratch, AnImpossibleRequestFailsWithoutThrowing) {
+  AlignedScratch scratch(PTRDIFF_MAX - 16);
+  EXPECT_FALSE(scratch);
+}
+
+}  // namespace
+}  // namespace qx

@@ -3,10 +3,6 @@
 // resolution ahead of the static initialisers that might call it.
 #pragma once
 
-#include <cstring>
-
-#include "dispatch/NXIppLoader.h"
-
 namespace qx {
 
 // Declares entry `name` with its pointer type `TPtr_<name>`, an alias of `form`.
@@ -17,13 +13,30 @@ namespace qx {
 // Defines entry `name` (in the table's .cpp); it stays null until resolved.
 #define QX_DEFINE_DISPATCHER_ENTRY(form, name) TPtr_##name name = nullptr;
 
+// Defines the entries of a table's list and its initialisation function,
+// which resolves them on its first call and does nothing on later ones.
+#define QX_DEFINE_DISPATCHER_TABLE(ENTRIES, initialize) \
+  ENTRIES(QX_DEFINE_DISPATCHER_ENTRY)                   \
+  void initialize() noexcept {                          \
+    static const bool resolved = [] {                   \
+      ENTRIES(QX_RESOLVE_DISPATCHER_ENTRY)              \
+      return true;                                      \
+    }();                                                \
+    static_cast<void>(resolved);                        \
+  }
+
+// Resolves entry `name` to IPP's implementation or to `qx::fallback::name`.
+#define QX_RESOLVE_DISPATCHER_ENTRY(form, name) \
+  ::qx::detail::ResolveEntry(name, #name, &::qx::fallback::name);
+
 namespace detail {
 
 // The address IPP exports under `name`: signal-domain entries (`ipps...`)
 // come from the signal libraries, all others from the image libraries.
-inline void* LookUpIppEntry(const char* name) noexcept {
-  return std::strncmp(name, "ipps", 4) == 0 ? GetIPPSProcAddress(name) : GetIPPIProcAddress(name);
-}
+void* LookUpIppEntry(const char* name) noexcept;
+
+// How many entries all dispatcher tables together have looked up so far.
+int IppEntryLookUps() noexcept;
 
 // Points `entry` at IPP's implementation of `name`, or at `fallback` when IPP
 // has none. The fallback must have exactly the entry's type.

@@ -168,9 +168,6 @@ namespace detail {
 // Resolves the basic dispatcher's entries on first use; later calls do nothing.
 void InitializeBasicDispatcher() noexcept;
 
-// How many look-ups the resolution made (one per entry, however often it is called).
-int BasicDispatcherLookUps() noexcept;
-
 // Makes every translation unit that includes this header resolve the table
 // before its own static initialisers run.
 inline const DispatcherInitializer basicDispatcherInitializer{&InitializeBasicDispatcher};

@@ -66,9 +66,9 @@ IppStatus ippiFilterWiener_8u_AC4R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, 
 // k = width + maskSize.width + 6 for one channel and k = width * channels + 6
 // for three or four (the kernels align the scratch start up to 16 bytes).
 // Checks, in order: a null pBufferSize -> ippStsNullPtrErr; width or height
-// below 1, or a size beyond the int range -> ippStsSizeErr; channels other
-// than 1, 3 or 4 -> ippStsNumChannelsErr; a mask dimension below 2 ->
-// ippStsMaskSizeErr.
+// below 1 -> ippStsSizeErr; channels other than 1, 3 or 4 ->
+// ippStsNumChannelsErr; a mask dimension below 2 -> ippStsMaskSizeErr; a
+// size beyond the int range -> ippStsSizeErr.
 IppStatus ippiFilterWienerGetBufferSize(IppiSize dstRoiSize, IppiSize maskSize, int channels,
                                         int* pBufferSize);
 
@@ -126,8 +126,9 @@ IppStatus ippiFilterSobelVertBorder_8u16s_C1R(const Ipp8u* pSrc, int srcStep, Ip
                                               Ipp8u borderValue, Ipp8u* pBuffer);
 
 // Scratch sizes of the two Sobel kernels, in bytes. Checks, in order: a null
-// pBufferSize -> ippStsNullPtrErr; width or height below 1, or a size beyond
-// the int range -> ippStsSizeErr; an unknown mask -> ippStsMaskSizeErr.
+// pBufferSize -> ippStsNullPtrErr; width or height below 1 -> ippStsSizeErr;
+// an unknown mask -> ippStsMaskSizeErr; a size beyond the int range ->
+// ippStsSizeErr.
 IppStatus ippiFilterSobelHorizGetBufferSize_8u16s_C1R(IppiSize dstRoiSize, IppiMaskSize maskSize,
                                                       int* pBufferSize);
 IppStatus ippiFilterSobelVertGetBufferSize_8u16s_C1R(IppiSize dstRoiSize, IppiMaskSize maskSize,

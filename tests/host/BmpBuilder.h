@@ -1,0 +1,86 @@
+// Builds BMP files byte by byte for tests, independently of TBitmap's writer,
+// so that every header variant and every kind of damage can be produced.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qx::test {
+
+struct BmpSpec {
+  std::uint32_t headerSize = 40;  // 12, 40, 108 or 124
+  std::int32_t width = 1;
+  std::int32_t height = 1;  // negative: top-down
+  std::uint16_t planes = 1;
+  std::uint16_t bits = 24;
+  std::uint32_t compression = 0;
+  std::vector<std::uint32_t> masks;    // after a 40-byte header, or inside a larger one
+  std::vector<std::uint32_t> palette;  // 0x00RRGGBB each
+  std::uint32_t colorsUsed = 0;
+  std::vector<std::vector<std::uint8_t>> rows;  // in file order, each padded by the builder
+};
+
+class BmpBuilder {
+ public:
+  static std::string Build(const BmpSpec& spec) {
+    std::string header;
+    const bool core = spec.headerSize == 12;
+    Put32(header, spec.headerSize);
+    if (core) {
+      Put16(header, static_cast<std::uint16_t>(spec.width));
+      Put16(header, static_cast<std::uint16_t>(spec.height));
+      Put16(header, spec.planes);
+      Put16(header, spec.bits);
+    } else {
+      Put32(header, static_cast<std::uint32_t>(spec.width));
+      Put32(header, static_cast<std::uint32_t>(spec.height));
+      Put16(header, spec.planes);
+      Put16(header, spec.bits);
+      Put32(header, spec.compression);
+      Put32(header, 0);
+      Put32(header, 2835);
+      Put32(header, 2835);
+      Put32(header, spec.colorsUsed);
+      Put32(header, 0);
+      if (spec.headerSize > 40) {
+        for (std::size_t i = 0; i < 4; ++i)
+          Put32(header, i < spec.masks.size() ? spec.masks[i] : 0);
+      } else {
+        for (std::uint32_t mask : spec.masks) Put32(header, mask);
+      }
+      while (header.size() <
+             spec.headerSize + (spec.headerSize == 40 ? 4 * spec.masks.size() : 0)) {
+        header.push_back('\0');
+      }
+    }
+    for (std::uint32_t colour : spec.palette) {
+      header.push_back(static_cast<char>(colour));
+      header.push_back(static_cast<char>(colour >> 8));
+      header.push_back(static_cast<char>(colour >> 16));
+      if (!core) header.push_back('\0');
+    }
+    std::string pixels;
+    for (const auto& row : spec.rows) {
+      pixels.append(row.begin(), row.end());
+      while (pixels.size() % 4 != 0) pixels.push_back('\0');
+    }
+    std::string file = "BM";
+    Put32(file, static_cast<std::uint32_t>(14 + header.size() + pixels.size()));
+    Put32(file, 0);
+    Put32(file, static_cast<std::uint32_t>(14 + header.size()));
+    return file + header + pixels;
+  }
+
+ private:
+  static void Put16(std::string& out, std::uint16_t v) {
+    out.push_back(static_cast<char>(v));
+    out.push_back(static_cast<char>(v >> 8));
+  }
+  static void Put32(std::string& out, std::uint32_t v) {
+    Put16(out, static_cast<std::uint16_t>(v));
+    Put16(out, static_cast<std::uint16_t>(v >> 16));
+  }
+};
+
+}  // namespace qx::test

@@ -1,0 +1,283 @@
+// SIMD kernels of the 4:2:2 YUV conversions and of the weighted gray.
+//
+// All arithmetic is exact integer arithmetic in 16-bit lanes. Products that
+// need more than 16 bits are formed from their high half (MulHigh) and low
+// half (Mul), adding the carry of the low halves where products are summed,
+// so every result equals the 32-bit fixed-point formula bit for bit.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "dispatch/color/ColorConvertKernels.cpp"
+// clang-format off
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+#include "hwy/highway.h"
+// clang-format on
+
+#include "dispatch/color/ColorChecks.h"
+#include "dispatch/color/ColorFallbacks.h"
+#include "dispatch/color/ColorPixels.h"
+#include "dispatch/color/ColorRuns.h"
+#include "dispatch/color/SimdHelpers.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace qx::fallback::HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+#if QX_COLOR_VECTORS
+
+using D8 = hn::ScalableTag<uint8_t>;
+using D16 = hn::Repartition<int16_t, D8>;
+using V16 = hn::Vec<D16>;
+
+// --- 4:2:2 to RGB ---------------------------------------------------------------------
+
+// One vector of Y0 U Y1 V bytes (half as many pixels as bytes) to R, G, B in 16-bit
+// lanes, one lane per pixel, before clamping.
+HWY_INLINE void YuvToRgbLanes(D8 d8, hn::Vec<D8> yuv, V16& r, V16& g, V16& b) {
+  const D16 d16;
+  constexpr uint8_t Z = 0x80;  // a zero byte
+  alignas(16) static constexpr uint8_t kU[16] = {1, Z, 1, Z, 5, Z, 5, Z, 9, Z, 9, Z, 13, Z, 13, Z};
+  alignas(16) static constexpr uint8_t kV[16] = {3,  Z, 3,  Z, 7,  Z, 7,  Z,
+                                                 11, Z, 11, Z, 15, Z, 15, Z};
+  const V16 k128 = hn::Set(d16, 128);
+  const V16 y = hn::And(hn::BitCast(d16, yuv), hn::Set(d16, 0xFF));
+  const V16 u =
+      hn::Sub(hn::BitCast(d16, hn::TableLookupBytesOr0(yuv, hn::LoadDup128(d8, kU))), k128);
+  const V16 v =
+      hn::Sub(hn::BitCast(d16, hn::TableLookupBytesOr0(yuv, hn::LoadDup128(d8, kV))), k128);
+  // 74711 v >> 16 = v + (9175 v >> 16), as 74711 = 65536 + 9175.
+  r = hn::Add(y, hn::Add(v, hn::MulHigh(v, hn::Set(d16, 9175))));
+  // 133169 u >> 16 = 2u + (2097 u >> 16), as 133169 = 2 * 65536 + 2097.
+  b = hn::Add(y, hn::Add(hn::Add(u, u), hn::MulHigh(u, hn::Set(d16, 2097))));
+  // (-25821 u - 38076 v) >> 16, with -38076 v = -19038 (2v): two 32-bit products summed
+  // from their halves.
+  const V16 cu = hn::Set(d16, -25821);
+  const V16 cv = hn::Set(d16, -19038);
+  const V16 v2 = hn::Add(v, v);
+  const V16 lowU = hn::Mul(u, cu);
+  const V16 lowV = hn::Mul(v2, cv);
+  const V16 high = hn::Add(hn::MulHigh(u, cu), hn::MulHigh(v2, cv));
+  g = hn::Add(y, hn::Sub(high, CarryMask(d16, lowU, lowV)));
+}
+
+// Converts whole vectors of pixels from the start of a row; returns how many.
+std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t width) {
+  const D8 d8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  std::ptrdiff_t x = 0;
+  for (; x + lanes <= width; x += lanes) {
+    V16 r0, g0, b0, r1, g1, b1;
+    YuvToRgbLanes(d8, hn::LoadU(d8, yuv + 2 * x), r0, g0, b0);
+    YuvToRgbLanes(d8, hn::LoadU(d8, yuv + 2 * x + lanes), r1, g1, b1);
+    hn::StoreInterleaved3(NarrowToBytes(d8, r0, r1), NarrowToBytes(d8, g0, g1),
+                          NarrowToBytes(d8, b0, b1), d8, rgb + 3 * x);
+  }
+  return x;
+}
+
+// --- RGB to 4:2:2 ---------------------------------------------------------------------
+
+// Luma 19595 R + 38470 G + 7471 B of pixels in 16-bit lanes: `high` is Y (the luma
+// >> 16), `low` the luma's low 16 bits.
+HWY_INLINE void LumaLanes(D16 d16, V16 r, V16 g, V16 b, V16& high, V16& low) {
+  const hn::RebindToUnsigned<D16> du;
+  const auto kr = hn::Set(du, 19595), kg = hn::Set(du, 38470), kb = hn::Set(du, 7471);
+  const auto ur = hn::BitCast(du, r), ug = hn::BitCast(du, g), ub = hn::BitCast(du, b);
+  const V16 lowR = hn::BitCast(d16, hn::Mul(ur, kr));
+  const V16 lowG = hn::BitCast(d16, hn::Mul(ug, kg));
+  const V16 lowB = hn::BitCast(d16, hn::Mul(ub, kb));
+  const V16 lowRG = hn::Add(lowR, lowG);
+  low = hn::Add(lowRG, lowB);
+  const V16 highSum = hn::BitCast(
+      d16, hn::Add(hn::Add(hn::MulHigh(ur, kr), hn::MulHigh(ug, kg)), hn::MulHigh(ub, kb)));
+  high = hn::Sub(hn::Sub(highSum, CarryMask(d16, lowR, lowG)), CarryMask(d16, lowRG, lowB));
+}
+
+std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t width) {
+  const D8 d8;
+  const D16 d16;
+  const hn::RebindToUnsigned<D16> du16;
+  const hn::Half<D8> dh8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  const V16 lowByte = hn::Set(d16, 0xFF);
+  const V16 k128 = hn::Set(d16, 128);
+  // The first and second pixel of each pair: the low and high byte of a 16-bit lane.
+  const auto first = [&](hn::Vec<D8> bytes) { return hn::And(hn::BitCast(d16, bytes), lowByte); };
+  const auto second = [&](hn::Vec<D8> bytes) {
+    return hn::BitCast(d16, hn::ShiftRight<8>(hn::BitCast(du16, bytes)));
+  };
+  std::ptrdiff_t x = 0;
+  for (; x + lanes <= width; x += lanes) {
+    hn::Vec<D8> r8, g8, b8;
+    hn::LoadInterleaved3(d8, rgb + 3 * x, r8, g8, b8);
+    const V16 r0 = first(r8), g0 = first(g8), b0 = first(b8);
+    const V16 r1 = second(r8), g1 = second(g8), b1 = second(b8);
+    V16 y0, low0, y1, low1;
+    LumaLanes(d16, r0, g0, b0, y0, low0);
+    LumaLanes(d16, r1, g1, b1, y1, low1);
+    // ((S << 16) - Yf0 - Yf1 + 65535) >> 16 = S - Y0 - Y1 - (carry of low0 + low1).
+    const V16 lumas = hn::Sub(hn::Add(y0, y1), CarryMask(d16, low0, low1));
+    const V16 blueDiff = hn::Sub(hn::Add(b0, b1), lumas);
+    const V16 redDiff = hn::Sub(hn::Add(r0, r1), lumas);
+    // blueDiff * 32244 >> 17, and redDiff * 57475 >> 17 = (redDiff - (8061 redDiff >> 16)) >> 1
+    // (57475 = 65536 - 8061).
+    const V16 u = hn::Add(hn::ShiftRight<1>(hn::MulHigh(blueDiff, hn::Set(d16, 32244))), k128);
+    const V16 v = hn::Add(
+        hn::ShiftRight<1>(hn::Add(redDiff, hn::MulHigh(redDiff, hn::Set(d16, -8061)))), k128);
+    hn::StoreInterleaved4(hn::DemoteTo(dh8, y0), hn::DemoteTo(dh8, u), hn::DemoteTo(dh8, y1),
+                          hn::DemoteTo(dh8, v), dh8, yuv + 2 * x);
+  }
+  return x;
+}
+
+// --- Gray -----------------------------------------------------------------------------
+
+// (w0 s0 + w1 s1 + w2 s2) >> 12 in 16-bit lanes (s in 0..255, w 16-bit signed), before
+// clamping. The 32-bit sum is high * 65536 + low, so the shifted sum is
+// high * 16 + (low >> 12).
+HWY_INLINE V16 GrayLanes(D16 d16, V16 s0, V16 s1, V16 s2, V16 w0, V16 w1, V16 w2) {
+  const hn::RebindToUnsigned<D16> du;
+  const V16 low0 = hn::Mul(s0, w0), low1 = hn::Mul(s1, w1), low2 = hn::Mul(s2, w2);
+  const V16 low01 = hn::Add(low0, low1);
+  const V16 low = hn::Add(low01, low2);
+  const V16 highSum =
+      hn::Add(hn::Add(hn::MulHigh(s0, w0), hn::MulHigh(s1, w1)), hn::MulHigh(s2, w2));
+  const V16 high =
+      hn::Sub(hn::Sub(highSum, CarryMask(d16, low0, low1)), CarryMask(d16, low01, low2));
+  return hn::Add(hn::ShiftLeft<4>(high),
+                 hn::BitCast(d16, hn::ShiftRight<12>(hn::BitCast(du, low))));
+}
+
+template <int Channels>
+std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
+                           const detail::GrayWeights& weights) {
+  const D8 d8;
+  const D16 d16;
+  const hn::Half<D8> dh8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  const V16 w0 = hn::Set(d16, static_cast<int16_t>(weights.w0));
+  const V16 w1 = hn::Set(d16, static_cast<int16_t>(weights.w1));
+  const V16 w2 = hn::Set(d16, static_cast<int16_t>(weights.w2));
+  const auto gray = [&](auto c0, auto c1, auto c2) {
+    return GrayLanes(d16, hn::PromoteTo(d16, c0), hn::PromoteTo(d16, c1), hn::PromoteTo(d16, c2),
+                     w0, w1, w2);
+  };
+  std::ptrdiff_t x = 0;
+  for (; x + lanes <= width; x += lanes) {
+    hn::Vec<D8> c0, c1, c2, c3;
+    if constexpr (Channels == 3) {
+      hn::LoadInterleaved3(d8, src + 3 * x, c0, c1, c2);
+    } else {
+      hn::LoadInterleaved4(d8, src + 4 * x, c0, c1, c2, c3);
+    }
+    const V16 lower = gray(hn::LowerHalf(dh8, c0), hn::LowerHalf(dh8, c1), hn::LowerHalf(dh8, c2));
+    const V16 upper = gray(hn::UpperHalf(dh8, c0), hn::UpperHalf(dh8, c1), hn::UpperHalf(dh8, c2));
+    hn::StoreU(NarrowToBytes(d8, lower, upper), d8, dst + x);
+  }
+  return x;
+}
+
+#endif  // QX_COLOR_VECTORS
+
+// --- Whole images ---------------------------------------------------------------------
+
+void YuvToRgbImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size) {
+  // Rows run together only when no pair straddles two of them.
+  const std::ptrdiff_t yuvRow = size.width % 2 == 0 ? 2 * std::ptrdiff_t{size.width} : -1;
+  detail::ForEachRun(size, {{srcStep, yuvRow}, {dstStep, 3 * std::ptrdiff_t{size.width}}},
+                     [&](int y, std::ptrdiff_t width) {
+                       const Ipp8u* yuv = detail::RowOf(src, srcStep, y);
+                       Ipp8u* rgb = detail::RowOf(dst, dstStep, y);
+                       std::ptrdiff_t x = 0;
+#if QX_COLOR_VECTORS
+                       x = YuvToRgbVectors(yuv, rgb, width);
+#endif
+                       detail::YuvToRgbRow(yuv, rgb, static_cast<int>(x), static_cast<int>(width));
+                     });
+}
+
+void RgbToYuvImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size) {
+  const std::ptrdiff_t yuvRow = size.width % 2 == 0 ? 2 * std::ptrdiff_t{size.width} : -1;
+  detail::ForEachRun(size, {{srcStep, 3 * std::ptrdiff_t{size.width}}, {dstStep, yuvRow}},
+                     [&](int y, std::ptrdiff_t width) {
+                       const Ipp8u* rgb = detail::RowOf(src, srcStep, y);
+                       Ipp8u* yuv = detail::RowOf(dst, dstStep, y);
+                       std::ptrdiff_t x = 0;
+#if QX_COLOR_VECTORS
+                       x = RgbToYuvVectors(rgb, yuv, width);
+#endif
+                       detail::RgbToYuvRow(rgb, yuv, static_cast<int>(x), static_cast<int>(width));
+                     });
+}
+
+template <int Channels>
+void GrayImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+               const detail::GrayWeights& weights) {
+  detail::ForEachRun(size,
+                     {{srcStep, Channels * std::ptrdiff_t{size.width}}, {dstStep, size.width}},
+                     [&](int y, std::ptrdiff_t width) {
+                       const Ipp8u* in = detail::RowOf(src, srcStep, y);
+                       Ipp8u* out = detail::RowOf(dst, dstStep, y);
+                       std::ptrdiff_t x = 0;
+#if QX_COLOR_VECTORS
+                       x = GrayVectors<Channels>(in, out, width, weights);
+#endif
+                       detail::GrayRow(in + Channels * x, out + x, width - x, Channels, weights);
+                     });
+}
+
+void GrayImageC3(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                 const detail::GrayWeights& weights) {
+  GrayImage<3>(src, srcStep, dst, dstStep, size, weights);
+}
+
+void GrayImageAC4(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                  const detail::GrayWeights& weights) {
+  GrayImage<4>(src, srcStep, dst, dstStep, size, weights);
+}
+
+}  // namespace qx::fallback::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace qx::fallback {
+
+HWY_EXPORT(YuvToRgbImage);
+HWY_EXPORT(RgbToYuvImage);
+HWY_EXPORT(GrayImageC3);
+HWY_EXPORT(GrayImageAC4);
+
+IppStatus ippiYUV422ToRGB_8u_C2C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                   IppiSize roiSize) {
+  if (IppStatus status = detail::CheckImagesAndSize({pSrc, pDst}, roiSize); status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(YuvToRgbImage)(pSrc, srcStep, pDst, dstStep, roiSize);
+  return ippStsNoErr;
+}
+
+IppStatus ippiRGBToYUV422_8u_C3C2R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                   IppiSize roiSize) {
+  if (IppStatus status = detail::CheckImagesAndSize({pSrc, pDst}, roiSize); status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(RgbToYuvImage)(pSrc, srcStep, pDst, dstStep, roiSize);
+  return ippStsNoErr;
+}
+
+IppStatus ippiColorToGray_8u_C3C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                   IppiSize roiSize, const Ipp32f* coeffs) {
+  if (IppStatus status = detail::CheckImagesAndSize({pSrc, pDst}, roiSize); status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(GrayImageC3)
+  (pSrc, srcStep, pDst, dstStep, roiSize, detail::GrayWeightsOf(coeffs));
+  return ippStsNoErr;
+}
+
+IppStatus ippiColorToGray_8u_AC4C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                    IppiSize roiSize, const Ipp32f* coeffs) {
+  if (IppStatus status = detail::CheckImagesAndSize({pSrc, pDst}, roiSize); status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(GrayImageAC4)
+  (pSrc, srcStep, pDst, dstStep, roiSize, detail::GrayWeightsOf(coeffs));
+  return ippStsNoErr;
+}
+
+}  // namespace qx::fallback
+#endif  // HWY_ONCE

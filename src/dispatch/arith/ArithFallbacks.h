@@ -60,23 +60,46 @@ using Set16sKernel = std::remove_pointer_t<TIppiSet16s>;
 // --- Add, Sub, Mul: scaled s1 + s2, max(s2 - s1, 0), s1 * s2 --------------
 // Sub subtracts source 1 from source 2; in place, the source from the
 // destination. Checks: null (-8), size (-6); steps are not checked.
-TwoSourceSfsKernel ippiAdd_8u_C1RSfs, ippiAdd_8u_C3RSfs, ippiAdd_8u_C4RSfs, ippiAdd_8u_AC4RSfs;
-TwoSourceSfsKernel ippiSub_8u_C1RSfs, ippiSub_8u_C3RSfs, ippiSub_8u_AC4RSfs;
-TwoSourceSfsKernel ippiMul_8u_C1RSfs, ippiMul_8u_C3RSfs, ippiMul_8u_AC4RSfs;
-SourceInPlaceSfsKernel ippiAdd_8u_C1IRSfs, ippiAdd_8u_C3IRSfs, ippiAdd_8u_AC4IRSfs;
-SourceInPlaceSfsKernel ippiSub_8u_C1IRSfs, ippiSub_8u_C3IRSfs, ippiSub_8u_AC4IRSfs;
-SourceInPlaceSfsKernel ippiMul_8u_C1IRSfs, ippiMul_8u_C3IRSfs, ippiMul_8u_AC4IRSfs;
+#define QX_ARITH_SCALED_KERNELS(KERNEL)               \
+  KERNEL(TwoSourceSfsKernel, ippiAdd_8u_C1RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiAdd_8u_C3RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiAdd_8u_C4RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiAdd_8u_AC4RSfs)      \
+  KERNEL(TwoSourceSfsKernel, ippiSub_8u_C1RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiSub_8u_C3RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiSub_8u_AC4RSfs)      \
+  KERNEL(TwoSourceSfsKernel, ippiMul_8u_C1RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiMul_8u_C3RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiMul_8u_AC4RSfs)      \
+  KERNEL(SourceInPlaceSfsKernel, ippiAdd_8u_C1IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiAdd_8u_C3IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiAdd_8u_AC4IRSfs) \
+  KERNEL(SourceInPlaceSfsKernel, ippiSub_8u_C1IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiSub_8u_C3IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiSub_8u_AC4IRSfs) \
+  KERNEL(SourceInPlaceSfsKernel, ippiMul_8u_C1IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiMul_8u_C3IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiMul_8u_AC4IRSfs)
 
 // --- AddC, SubC, MulC: scaled d + c, max(d - c, 0), d * c -------------------
 // One constant per channel (C4 forms: four, alpha included). Checks: null
 // (-8), size (-6).
-ConstInPlaceSfsKernel ippiAddC_8u_C3IRSfs, ippiAddC_8u_AC4IRSfs, ippiAddC_8u_C4IRSfs;
-ConstInPlaceSfsKernel ippiSubC_8u_C3IRSfs, ippiSubC_8u_C4IRSfs;
-ConstInPlaceSfsKernel ippiMulC_8u_C3IRSfs, ippiMulC_8u_AC4IRSfs, ippiMulC_8u_C4IRSfs;
+#define QX_ARITH_SCALED_CONST_KERNELS(KERNEL)         \
+  KERNEL(ConstInPlaceSfsKernel, ippiAddC_8u_C3IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiAddC_8u_AC4IRSfs) \
+  KERNEL(ConstInPlaceSfsKernel, ippiAddC_8u_C4IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiSubC_8u_C3IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiSubC_8u_C4IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiMulC_8u_C3IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiMulC_8u_AC4IRSfs) \
+  KERNEL(ConstInPlaceSfsKernel, ippiMulC_8u_C4IRSfs)
 
 // --- Sqr: scaled s * s. Checks: null (-8), size (-6), step < 1 (-14) --------
-OneSourceSfsKernel ippiSqr_8u_C3RSfs, ippiSqr_8u_AC4RSfs;
-InPlaceSfsKernel ippiSqr_8u_C3IRSfs, ippiSqr_8u_AC4IRSfs;
+#define QX_ARITH_SQR_KERNELS(KERNEL)             \
+  KERNEL(OneSourceSfsKernel, ippiSqr_8u_C3RSfs)  \
+  KERNEL(OneSourceSfsKernel, ippiSqr_8u_AC4RSfs) \
+  KERNEL(InPlaceSfsKernel, ippiSqr_8u_C3IRSfs)   \
+  KERNEL(InPlaceSfsKernel, ippiSqr_8u_AC4IRSfs)
 
 // --- Div: s2 / s1 (in place: d / s), DivC: d / c -----------------------------
 // The quotient times 2^-sf, rounded to the nearest integer (ties to even), at
@@ -85,54 +108,107 @@ InPlaceSfsKernel ippiSqr_8u_C3IRSfs, ippiSqr_8u_AC4IRSfs;
 // (ippStsDivByZero). DivC with a zero constant returns -10: the C3 and C4
 // forms still divide the whole region by the rule above, the AC4 form writes
 // nothing. Checks: null (-8), size (-6), step < 1 (-14), then the constants.
-TwoSourceSfsKernel ippiDiv_8u_C1RSfs, ippiDiv_8u_C3RSfs, ippiDiv_8u_AC4RSfs;
-SourceInPlaceSfsKernel ippiDiv_8u_C1IRSfs, ippiDiv_8u_C3IRSfs, ippiDiv_8u_AC4IRSfs;
-ConstInPlaceSfsKernel ippiDivC_8u_C3IRSfs, ippiDivC_8u_C4IRSfs, ippiDivC_8u_AC4IRSfs;
+#define QX_ARITH_DIVISION_KERNELS(KERNEL)             \
+  KERNEL(TwoSourceSfsKernel, ippiDiv_8u_C1RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiDiv_8u_C3RSfs)       \
+  KERNEL(TwoSourceSfsKernel, ippiDiv_8u_AC4RSfs)      \
+  KERNEL(SourceInPlaceSfsKernel, ippiDiv_8u_C1IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiDiv_8u_C3IRSfs)  \
+  KERNEL(SourceInPlaceSfsKernel, ippiDiv_8u_AC4IRSfs) \
+  KERNEL(ConstInPlaceSfsKernel, ippiDivC_8u_C3IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiDivC_8u_C4IRSfs)  \
+  KERNEL(ConstInPlaceSfsKernel, ippiDivC_8u_AC4IRSfs)
 
 // --- MulScale: s * d / 255, MulCScale: d * c / 255, both rounded down -------
 // Checks: null (-8), step < 1 (-14), size (-6); the C3 and C4 forms check the
 // size first.
-SourceInPlaceKernel ippiMulScale_8u_C1IR, ippiMulScale_8u_C3IR, ippiMulScale_8u_AC4IR,
-    ippiMulScale_8u_C4IR;
-ByteInPlaceKernel ippiMulCScale_8u_C1IR;
-ConstInPlaceKernel ippiMulCScale_8u_C3IR, ippiMulCScale_8u_AC4IR, ippiMulCScale_8u_C4IR;
+#define QX_ARITH_MULSCALE_KERNELS(KERNEL)            \
+  KERNEL(SourceInPlaceKernel, ippiMulScale_8u_C1IR)  \
+  KERNEL(SourceInPlaceKernel, ippiMulScale_8u_C3IR)  \
+  KERNEL(SourceInPlaceKernel, ippiMulScale_8u_AC4IR) \
+  KERNEL(SourceInPlaceKernel, ippiMulScale_8u_C4IR)  \
+  KERNEL(ByteInPlaceKernel, ippiMulCScale_8u_C1IR)   \
+  KERNEL(ConstInPlaceKernel, ippiMulCScale_8u_C3IR)  \
+  KERNEL(ConstInPlaceKernel, ippiMulCScale_8u_AC4IR) \
+  KERNEL(ConstInPlaceKernel, ippiMulCScale_8u_C4IR)
 
 // --- AbsDiff: |s1 - s2|; AbsDiffC: |s - v| with v clamped to 0..255 ---------
 // Checks: null (-8), size (-6), a step smaller than the row (-14).
-TwoSourceKernel ippiAbsDiff_8u_C1R;
-AbsDiffConstKernel ippiAbsDiffC_8u_C1R;
+#define QX_ARITH_ABSDIFF_KERNELS(KERNEL)      \
+  KERNEL(TwoSourceKernel, ippiAbsDiff_8u_C1R) \
+  KERNEL(AbsDiffConstKernel, ippiAbsDiffC_8u_C1R)
 
 // --- And, Or, Xor (with a second image or with constants), Not -------------
 // Checks: null (-8), step < 1 (-14), size (-6); the C3 and C4 in-place forms
 // check the size first.
-TwoSourceKernel ippiAnd_8u_C1R, ippiAnd_8u_C3R, ippiAnd_8u_AC4R;
-TwoSourceKernel ippiOr_8u_C1R, ippiOr_8u_C3R, ippiOr_8u_AC4R;
-TwoSourceKernel ippiXor_8u_C1R, ippiXor_8u_C3R, ippiXor_8u_AC4R;
-SourceInPlaceKernel ippiAnd_8u_C1IR, ippiAnd_8u_C3IR, ippiAnd_8u_C4IR, ippiAnd_8u_AC4IR;
-SourceInPlaceKernel ippiOr_8u_C1IR, ippiOr_8u_C3IR, ippiOr_8u_C4IR, ippiOr_8u_AC4IR;
-SourceInPlaceKernel ippiXor_8u_C1IR, ippiXor_8u_C3IR, ippiXor_8u_C4IR, ippiXor_8u_AC4IR;
-ConstSourceKernel ippiAndC_8u_C3R, ippiOrC_8u_C3R, ippiXorC_8u_C3R;
-ConstInPlaceKernel ippiAndC_8u_C3IR, ippiAndC_8u_C4IR, ippiAndC_8u_AC4IR;
-ConstInPlaceKernel ippiOrC_8u_C3IR, ippiOrC_8u_C4IR, ippiOrC_8u_AC4IR;
-ConstInPlaceKernel ippiXorC_8u_C3IR, ippiXorC_8u_C4IR, ippiXorC_8u_AC4IR;
+#define QX_ARITH_LOGIC_KERNELS(KERNEL)          \
+  KERNEL(TwoSourceKernel, ippiAnd_8u_C1R)       \
+  KERNEL(TwoSourceKernel, ippiAnd_8u_C3R)       \
+  KERNEL(TwoSourceKernel, ippiAnd_8u_AC4R)      \
+  KERNEL(TwoSourceKernel, ippiOr_8u_C1R)        \
+  KERNEL(TwoSourceKernel, ippiOr_8u_C3R)        \
+  KERNEL(TwoSourceKernel, ippiOr_8u_AC4R)       \
+  KERNEL(TwoSourceKernel, ippiXor_8u_C1R)       \
+  KERNEL(TwoSourceKernel, ippiXor_8u_C3R)       \
+  KERNEL(TwoSourceKernel, ippiXor_8u_AC4R)      \
+  KERNEL(SourceInPlaceKernel, ippiAnd_8u_C1IR)  \
+  KERNEL(SourceInPlaceKernel, ippiAnd_8u_C3IR)  \
+  KERNEL(SourceInPlaceKernel, ippiAnd_8u_C4IR)  \
+  KERNEL(SourceInPlaceKernel, ippiAnd_8u_AC4IR) \
+  KERNEL(SourceInPlaceKernel, ippiOr_8u_C1IR)   \
+  KERNEL(SourceInPlaceKernel, ippiOr_8u_C3IR)   \
+  KERNEL(SourceInPlaceKernel, ippiOr_8u_C4IR)   \
+  KERNEL(SourceInPlaceKernel, ippiOr_8u_AC4IR)  \
+  KERNEL(SourceInPlaceKernel, ippiXor_8u_C1IR)  \
+  KERNEL(SourceInPlaceKernel, ippiXor_8u_C3IR)  \
+  KERNEL(SourceInPlaceKernel, ippiXor_8u_C4IR)  \
+  KERNEL(SourceInPlaceKernel, ippiXor_8u_AC4IR) \
+  KERNEL(ConstSourceKernel, ippiAndC_8u_C3R)    \
+  KERNEL(ConstSourceKernel, ippiOrC_8u_C3R)     \
+  KERNEL(ConstSourceKernel, ippiXorC_8u_C3R)    \
+  KERNEL(ConstInPlaceKernel, ippiAndC_8u_C3IR)  \
+  KERNEL(ConstInPlaceKernel, ippiAndC_8u_C4IR)  \
+  KERNEL(ConstInPlaceKernel, ippiAndC_8u_AC4IR) \
+  KERNEL(ConstInPlaceKernel, ippiOrC_8u_C3IR)   \
+  KERNEL(ConstInPlaceKernel, ippiOrC_8u_C4IR)   \
+  KERNEL(ConstInPlaceKernel, ippiOrC_8u_AC4IR)  \
+  KERNEL(ConstInPlaceKernel, ippiXorC_8u_C3IR)  \
+  KERNEL(ConstInPlaceKernel, ippiXorC_8u_C4IR)  \
+  KERNEL(ConstInPlaceKernel, ippiXorC_8u_AC4IR)
+
 // Not: 255 - s; the C4 form inverts the alpha byte too.
-OneSourceKernel ippiNot_8u_C3R, ippiNot_8u_AC4R;
-InPlaceKernel ippiNot_8u_C3IR, ippiNot_8u_C4IR, ippiNot_8u_AC4IR;
+#define QX_ARITH_NOT_KERNELS(KERNEL)       \
+  KERNEL(OneSourceKernel, ippiNot_8u_C3R)  \
+  KERNEL(OneSourceKernel, ippiNot_8u_AC4R) \
+  KERNEL(InPlaceKernel, ippiNot_8u_C3IR)   \
+  KERNEL(InPlaceKernel, ippiNot_8u_C4IR)   \
+  KERNEL(InPlaceKernel, ippiNot_8u_AC4IR)
 
 // --- LShiftC, RShiftC: s << n kept to 8 bits, s >> n ------------------------
 // One 32-bit count per channel; a count above 7 gives 0. Checks as And.
-ShiftSourceKernel ippiLShiftC_8u_C3R, ippiRShiftC_8u_C3R;
-ShiftInPlaceKernel ippiLShiftC_8u_C3IR, ippiLShiftC_8u_C4IR, ippiLShiftC_8u_AC4IR;
-ShiftInPlaceKernel ippiRShiftC_8u_C3IR, ippiRShiftC_8u_C4IR, ippiRShiftC_8u_AC4IR;
+#define QX_ARITH_SHIFT_KERNELS(KERNEL)             \
+  KERNEL(ShiftSourceKernel, ippiLShiftC_8u_C3R)    \
+  KERNEL(ShiftSourceKernel, ippiRShiftC_8u_C3R)    \
+  KERNEL(ShiftInPlaceKernel, ippiLShiftC_8u_C3IR)  \
+  KERNEL(ShiftInPlaceKernel, ippiLShiftC_8u_C4IR)  \
+  KERNEL(ShiftInPlaceKernel, ippiLShiftC_8u_AC4IR) \
+  KERNEL(ShiftInPlaceKernel, ippiRShiftC_8u_C3IR)  \
+  KERNEL(ShiftInPlaceKernel, ippiRShiftC_8u_C4IR)  \
+  KERNEL(ShiftInPlaceKernel, ippiRShiftC_8u_AC4IR)
 
 // --- Set: fill the region with one pixel value -------------------------------
 // C1R one byte; C3R three bytes; AC4R three bytes, alpha kept; C4R four bytes;
 // C3CR and C4CR write one byte into one channel of every pixel (the pointer
 // addresses that channel); 16s fills signed 16-bit pixels.
 // Checks: null (-8), size (-6), step < 1 (-14).
-ByteInPlaceKernel ippiSet_8u_C1R, ippiSet_8u_C3CR, ippiSet_8u_C4CR;
-ConstInPlaceKernel ippiSet_8u_C3R, ippiSet_8u_AC4R, ippiSet_8u_C4R;
-Set16sKernel ippiSet_16s_C1R;
+#define QX_ARITH_SET_KERNELS(KERNEL)          \
+  KERNEL(ByteInPlaceKernel, ippiSet_8u_C1R)   \
+  KERNEL(ByteInPlaceKernel, ippiSet_8u_C3CR)  \
+  KERNEL(ByteInPlaceKernel, ippiSet_8u_C4CR)  \
+  KERNEL(ConstInPlaceKernel, ippiSet_8u_C3R)  \
+  KERNEL(ConstInPlaceKernel, ippiSet_8u_AC4R) \
+  KERNEL(ConstInPlaceKernel, ippiSet_8u_C4R)  \
+  KERNEL(Set16sKernel, ippiSet_16s_C1R)
 
 // --- Copy -------------------------------------------------------------------
 // C1R, C3R, C4R: whole pixels; AC4R: colour bytes, destination alpha kept.
@@ -143,29 +219,68 @@ Set16sKernel ippiSet_16s_C1R;
 // colour bytes of 4-byte pixels, source alpha dropped. P3C3R: byte c of each
 // pixel from plane c (one step for the three planes).
 // Checks: null (-8; any null plane pointer too), size (-6).
-OneSourceKernel ippiCopy_8u_C1R, ippiCopy_8u_C3R, ippiCopy_8u_C4R, ippiCopy_8u_AC4R;
-OneSourceKernel ippiCopy_8u_C4CR, ippiCopy_8u_C1C3R, ippiCopy_8u_C1C4R, ippiCopy_8u_C3C1R,
-    ippiCopy_8u_C4C1R;
-OneSourceKernel ippiCopy_8u_C3AC4R, ippiCopy_8u_AC4C3R;
-CopyPlanesKernel ippiCopy_8u_P3C3R;
+#define QX_ARITH_COPY_KERNELS(KERNEL)         \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C1R)    \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C3R)    \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C4R)    \
+  KERNEL(OneSourceKernel, ippiCopy_8u_AC4R)   \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C4CR)   \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C1C3R)  \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C1C4R)  \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C3C1R)  \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C4C1R)  \
+  KERNEL(OneSourceKernel, ippiCopy_8u_C3AC4R) \
+  KERNEL(OneSourceKernel, ippiCopy_8u_AC4C3R) \
+  KERNEL(CopyPlanesKernel, ippiCopy_8u_P3C3R)
+
 // `len` bytes. Checks: null (-8), len < 1 (-6).
-VectorCopyKernel ippsCopy_8u;
+#define QX_ARITH_VECTOR_COPY_KERNELS(KERNEL) KERNEL(VectorCopyKernel, ippsCopy_8u)
 
 // --- Mirror -------------------------------------------------------------------
 // Axis 0 (ippAxsHorizontal) reverses the rows, 1 (ippAxsVertical) the pixels
 // within each row, 2 both. AC4 forms keep the destination's alpha bytes.
 // Checks: null (-8), size (-6), axis (-21).
-MirrorKernel ippiMirror_8u_C1R, ippiMirror_8u_C3R, ippiMirror_8u_C4R, ippiMirror_8u_AC4R;
-Mirror16uKernel ippiMirror_16u_C1R;
-MirrorInPlaceKernel ippiMirror_8u_C1IR, ippiMirror_8u_C3IR, ippiMirror_8u_C4IR, ippiMirror_8u_AC4IR;
+#define QX_ARITH_MIRROR_KERNELS(KERNEL)           \
+  KERNEL(MirrorKernel, ippiMirror_8u_C1R)         \
+  KERNEL(MirrorKernel, ippiMirror_8u_C3R)         \
+  KERNEL(MirrorKernel, ippiMirror_8u_C4R)         \
+  KERNEL(MirrorKernel, ippiMirror_8u_AC4R)        \
+  KERNEL(Mirror16uKernel, ippiMirror_16u_C1R)     \
+  KERNEL(MirrorInPlaceKernel, ippiMirror_8u_C1IR) \
+  KERNEL(MirrorInPlaceKernel, ippiMirror_8u_C3IR) \
+  KERNEL(MirrorInPlaceKernel, ippiMirror_8u_C4IR) \
+  KERNEL(MirrorInPlaceKernel, ippiMirror_8u_AC4IR)
 
 // --- Max: the largest byte of the region --------------------------------------
 // Checks: null (-8), size (-6), step < 1 (-14).
-MaxKernel ippiMax_8u_C1R;
+#define QX_ARITH_MAX_KERNELS(KERNEL) KERNEL(MaxKernel, ippiMax_8u_C1R)
 
 // --- SwapBytes: each 16-bit word with its two bytes exchanged ------------------
 // Checks: null (-8), len < 1 (-6).
-SwapBytesInPlaceKernel ippsSwapBytes_16u_I;
-SwapBytesKernel ippsSwapBytes_16u;
+#define QX_ARITH_SWAP_KERNELS(KERNEL)                 \
+  KERNEL(SwapBytesInPlaceKernel, ippsSwapBytes_16u_I) \
+  KERNEL(SwapBytesKernel, ippsSwapBytes_16u)
+
+// Every kernel of this family, as KERNEL(function type, entry name).
+#define QX_ARITH_KERNELS(KERNEL)        \
+  QX_ARITH_SCALED_KERNELS(KERNEL)       \
+  QX_ARITH_SCALED_CONST_KERNELS(KERNEL) \
+  QX_ARITH_SQR_KERNELS(KERNEL)          \
+  QX_ARITH_DIVISION_KERNELS(KERNEL)     \
+  QX_ARITH_MULSCALE_KERNELS(KERNEL)     \
+  QX_ARITH_ABSDIFF_KERNELS(KERNEL)      \
+  QX_ARITH_LOGIC_KERNELS(KERNEL)        \
+  QX_ARITH_NOT_KERNELS(KERNEL)          \
+  QX_ARITH_SHIFT_KERNELS(KERNEL)        \
+  QX_ARITH_SET_KERNELS(KERNEL)          \
+  QX_ARITH_COPY_KERNELS(KERNEL)         \
+  QX_ARITH_VECTOR_COPY_KERNELS(KERNEL)  \
+  QX_ARITH_MIRROR_KERNELS(KERNEL)       \
+  QX_ARITH_MAX_KERNELS(KERNEL)          \
+  QX_ARITH_SWAP_KERNELS(KERNEL)
+
+#define QX_DECLARE_ARITH_KERNEL(type, name) type name;
+
+QX_ARITH_KERNELS(QX_DECLARE_ARITH_KERNEL)
 
 }  // namespace qx::fallback

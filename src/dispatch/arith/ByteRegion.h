@@ -1,0 +1,101 @@
+// The target-independent description of one call of a per-byte kernel: which
+// rows it reads and writes, and the per-channel constants it applies. The
+// SIMD row engine (ByteEngine-inl.h) walks it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "dispatch/IppTypes.h"
+
+namespace qx::fallback::detail {
+
+// An image operand: the first byte of its region and the byte distance from
+// one row to the next (negative for bottom-up images).
+template <class Byte>
+struct Rows {
+  Byte* origin = nullptr;
+  std::ptrdiff_t step = 0;
+
+  Byte* Row(std::size_t y) const { return origin + step * static_cast<std::ptrdiff_t>(y); }
+};
+
+// Per-channel constants: byte i of a row pairs with values[i % period]
+// (period 1, 3 or 4, so that a row of whole pixels starts at phase 0).
+struct ChannelConstants {
+  Ipp8u values[4] = {0, 0, 0, 0};
+  int period = 1;
+};
+
+// One call of a per-byte kernel. Output byte i of a row is op(a[i], b[i]),
+// where `a` is the first source or, when it has no rows, the channel
+// constants, and `b` the second source (none for fills). With `keepAlpha`
+// every fourth byte (the alpha of 4-byte pixels) of the destination is left
+// as it is.
+struct ByteRegion {
+  Rows<const Ipp8u> a;
+  Rows<const Ipp8u> b;
+  Rows<Ipp8u> dst;
+  std::size_t rowBytes = 0;
+  std::size_t rows = 0;
+  ChannelConstants constants;
+  bool keepAlpha = false;
+};
+
+// Rows that follow each other without a gap in every operand form one long
+// row: walking it once is the same as walking the rows.
+inline ByteRegion Contiguous(ByteRegion region) {
+  const auto dense = [&](std::ptrdiff_t step, const void* origin) {
+    return origin == nullptr || step == static_cast<std::ptrdiff_t>(region.rowBytes);
+  };
+  if (region.rows > 1 && dense(region.a.step, region.a.origin) &&
+      dense(region.b.step, region.b.origin) && dense(region.dst.step, region.dst.origin)) {
+    region.rowBytes *= region.rows;
+    region.rows = 1;
+  }
+  return region;
+}
+
+// Destinations at least this large are written with non-temporal stores when
+// they are not also a source: a result that size has left the caches by the
+// time anyone reads it, and streaming it saves reading every line before
+// writing it.
+inline constexpr std::size_t kStreamingBytes = std::size_t{4} << 20;
+
+inline bool ShouldStream(const ByteRegion& region) {
+  const bool inPlace = region.dst.origin == region.a.origin || region.dst.origin == region.b.origin;
+  return !inPlace && region.rowBytes * region.rows >= kStreamingBytes;
+}
+
+// How a kernel sees the pixels of its entry: bytes per pixel, and whether the
+// last of them is an alpha byte that the kernel leaves alone (AC4).
+struct PixelFormat {
+  int bytes;
+  bool keepAlpha;
+
+  int ComputedBytes() const { return keepAlpha ? bytes - 1 : bytes; }
+};
+inline constexpr PixelFormat kPixelC1{1, false};
+inline constexpr PixelFormat kPixelC3{3, false};
+inline constexpr PixelFormat kPixelC4{4, false};
+inline constexpr PixelFormat kPixelAC4{4, true};
+
+// A region of `size` pixels of `format`, its operands still to be set.
+inline ByteRegion RegionOf(PixelFormat format, IppiSize size) {
+  ByteRegion region;
+  region.rowBytes = static_cast<std::size_t>(size.width) * format.bytes;
+  region.rows = static_cast<std::size_t>(size.height);
+  region.keepAlpha = format.keepAlpha;
+  region.constants.period = format.bytes;
+  return region;
+}
+
+// The region with channel constants `values` (one per computed byte of a
+// pixel) as its first operand.
+inline ByteRegion WithConstants(ByteRegion region, PixelFormat format, const Ipp8u* values) {
+  for (int channel = 0; channel < format.ComputedBytes(); ++channel)
+    region.constants.values[channel] = values[channel];
+  return region;
+}
+
+}  // namespace qx::fallback::detail

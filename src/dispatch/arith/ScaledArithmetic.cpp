@@ -1,0 +1,289 @@
+// Scaled Add, Sub, Mul and Sqr, with a second image or with per-channel
+// constants. The scale factor picks, once per call, a rounding rule compiled
+// for its case, so that no call pays for the generality of the others.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "dispatch/arith/ScaledArithmetic.cpp"
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+// The lines above compile this file once per instruction set.
+#include "dispatch/arith/ByteEngine-inl.h"
+#include "hwy/highway.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace qx::fallback::detail::HWY_NAMESPACE {
+
+// --- Exact results of one channel, in 16-bit lanes (at most 255 * 255) -------
+
+struct Sum {
+  HWY_INLINE V16 operator()(V16 s1, V16 s2) const { return hn::Add(s1, s2); }
+};
+struct Difference {  // source 2 minus source 1, at least 0
+  HWY_INLINE V16 operator()(V16 s1, V16 s2) const { return hn::SaturatedSub(s2, s1); }
+};
+struct Product {
+  HWY_INLINE V16 operator()(V16 s1, V16 s2) const { return hn::Mul(s1, s2); }
+};
+struct Square {
+  HWY_INLINE V16 operator()(V16 s, V16) const { return hn::Mul(s, s); }
+};
+
+// --- Scaling rules: exact result to stored byte, in 16-bit lanes -------------
+
+struct Saturate {  // scale factor 0
+  HWY_INLINE V16 operator()(V16 e) const { return hn::Min(e, hn::Set(D16(), 255)); }
+};
+
+struct ScaleUp {  // scale factors -1 to -7: min(e * 2^k, 255)
+  explicit ScaleUp(int k) : shift(k), cap(static_cast<uint16_t>((255 >> k) + 1)) {}
+  HWY_INLINE V16 operator()(V16 e) const {
+    const D16 d16;
+    // Capping first keeps the shifted value within 16 bits and still above 255.
+    return hn::Min(hn::ShiftLeftSame(hn::Min(e, hn::Set(d16, cap)), shift), hn::Set(d16, 255));
+  }
+  int shift;
+  uint16_t cap;
+};
+
+struct AnyToFull {  // scale factors of -8 and below: 255 for any e > 0
+  HWY_INLINE V16 operator()(V16 e) const {
+    const D16 d16;
+    return hn::IfThenElseZero(hn::Ne(e, hn::Zero(d16)), hn::Set(d16, 255));
+  }
+};
+
+struct HalveToEven {  // scale factor 1: (e + ((e >> 1) & 1)) >> 1
+  HWY_INLINE V16 operator()(V16 e) const {
+    const D16 d16;
+    const V16 one = hn::Set(d16, 1);
+    const V16 halved = hn::ShiftRight<1>(hn::Add(e, hn::And(hn::ShiftRight<1>(e), one)));
+    return hn::Min(halved, hn::Set(d16, 255));
+  }
+};
+
+// Scale factors 2 and up: the quotient e >> k goes up by one when the
+// remainder exceeds half of 2^k, or equals it and the quotient is odd. Written
+// with quotient and remainder, it cannot overflow 16 bits.
+struct ShiftDownToEven {
+  explicit ShiftDownToEven(int k)
+      : shift(k),
+        half(static_cast<uint16_t>(1u << (k - 1))),
+        lowBits(static_cast<uint16_t>((1u << k) - 1)) {}
+  HWY_INLINE V16 operator()(V16 e) const {
+    const D16 d16;
+    const V16 quotient = hn::ShiftRightSame(e, shift);
+    const V16 remainder = hn::And(e, hn::Set(d16, lowBits));
+    const V16 odd = hn::And(quotient, hn::Set(d16, 1));
+    const auto roundUp = hn::Gt(hn::Add(remainder, odd), hn::Set(d16, half));
+    const V16 rounded = hn::Sub(quotient, hn::VecFromMask(d16, roundUp));  // mask lanes are -1
+    return hn::Min(rounded, hn::Set(d16, 255));
+  }
+  int shift;
+  uint16_t half;
+  uint16_t lowBits;
+};
+
+template <class Exact, class Scale>
+struct Scaled {
+  HWY_INLINE V8 operator()(D8, V8 a, V8 b) const {
+    return Widened(a, b, [this](V16 x, V16 y) { return scale(Exact()(x, y)); });
+  }
+  Scale scale;
+};
+
+// --- Byte-wide cases: no widening needed ---------------------------------------
+
+struct AddSaturated {
+  HWY_INLINE V8 operator()(D8, V8 a, V8 b) const { return hn::SaturatedAdd(a, b); }
+};
+struct SubSaturated {
+  HWY_INLINE V8 operator()(D8, V8 a, V8 b) const { return hn::SaturatedSub(b, a); }
+};
+// (a + b) / 2 with ties to even: the rounded-up average, less one where the
+// sum was odd and the average came out odd.
+struct AddHalvedToEven {
+  HWY_INLINE V8 operator()(D8 d, V8 a, V8 b) const {
+    const V8 average = hn::AverageRound(a, b);
+    const V8 oddTie = hn::And(hn::And(hn::Xor(a, b), average), hn::Set(d, 1));
+    return hn::Sub(average, oddTie);
+  }
+};
+struct TakeA {
+  HWY_INLINE V8 operator()(D8, V8 a, V8) const { return a; }
+};
+
+// --- Choosing the rule ---------------------------------------------------------
+
+template <OperandA kA, bool kReadsB, class Op>
+HWY_INLINE void Run(const ByteRegion& region, Op op) {
+  RunBytes<kA, kReadsB>(region, op);
+}
+
+// Every exact result of an operation whose largest exact result is below
+// 2^(zeroAbove + 1) rounds to 0 beyond that scale factor: fill with zeros,
+// alpha kept, without reading the sources.
+HWY_INLINE void FillZeros(ByteRegion region) {
+  region.a = {};
+  region.b = {};
+  region.constants = {};
+  Run<OperandA::kConstants, false>(region, TakeA());
+}
+
+// Calls run(op) with the operation Scaled<Exact, rule of sf>.
+template <class Exact, class Runner>
+HWY_INLINE void WithRule(int sf, const Runner& run) {
+  if (sf == 0) return run(Scaled<Exact, Saturate>{});
+  if (sf <= -8) return run(Scaled<Exact, AnyToFull>{});
+  if (sf < 0) return run(Scaled<Exact, ScaleUp>{ScaleUp(-sf)});
+  if (sf == 1) return run(Scaled<Exact, HalveToEven>{});
+  return run(Scaled<Exact, ShiftDownToEven>{ShiftDownToEven(sf)});
+}
+
+// Runs a two-operand operation: `a` from the first source or the constants.
+template <class Exact, class Runner>
+HWY_INLINE void TwoOperands(const ByteRegion& region, int sf, int zeroAbove, const Runner& bytes) {
+  if (sf > zeroAbove) return FillZeros(region);
+  const auto run = [&region](auto op) {
+    if (region.a.origin != nullptr) {
+      Run<OperandA::kRows, true>(region, op);
+    } else {
+      Run<OperandA::kConstants, true>(region, op);
+    }
+  };
+  if (!bytes(run)) WithRule<Exact>(sf, run);
+}
+
+void ScaledAdd(const ByteRegion& region, int sf) {
+  TwoOperands<Sum>(region, sf, 9, [sf](const auto& run) {
+    if (sf == 0) run(AddSaturated());
+    if (sf == 1) run(AddHalvedToEven());
+    return sf == 0 || sf == 1;
+  });
+}
+
+void ScaledSub(const ByteRegion& region, int sf) {
+  TwoOperands<Difference>(region, sf, 8, [sf](const auto& run) {
+    if (sf == 0) run(SubSaturated());
+    return sf == 0;
+  });
+}
+
+void ScaledMul(const ByteRegion& region, int sf) {
+  TwoOperands<Product>(region, sf, 16, [](const auto&) { return false; });
+}
+
+void ScaledSqr(const ByteRegion& region, int sf) {
+  if (sf > 16) return FillZeros(region);
+  WithRule<Square>(sf, [&region](auto op) { Run<OperandA::kRows, false>(region, op); });
+}
+
+}  // namespace qx::fallback::detail::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+#include "dispatch/arith/ArithChecks.h"
+#include "dispatch/arith/ArithFallbacks.h"
+#include "dispatch/arith/KernelDefinition.h"
+
+namespace qx::fallback {
+namespace detail {
+
+HWY_EXPORT(ScaledAdd);
+HWY_EXPORT(ScaledSub);
+HWY_EXPORT(ScaledMul);
+HWY_EXPORT(ScaledSqr);
+
+namespace {
+
+using Kernel = void (*)(const ByteRegion&, int);
+
+Kernel AddKernel() { return HWY_DYNAMIC_DISPATCH(ScaledAdd); }
+Kernel SubKernel() { return HWY_DYNAMIC_DISPATCH(ScaledSub); }
+Kernel MulKernel() { return HWY_DYNAMIC_DISPATCH(ScaledMul); }
+
+template <Kernel (*Select)()>
+IppStatus TwoSources(PixelFormat format, const Ipp8u* src1, int src1Step, const Ipp8u* src2,
+                     int src2Step, Ipp8u* dst, int dstStep, IppiSize size, int sf) {
+  if (IppStatus status = CheckNullSize({src1, src2, dst}, size); status != ippStsNoErr)
+    return status;
+  ByteRegion region = RegionOf(format, size);
+  region.a = {src1, src1Step};
+  region.b = {src2, src2Step};
+  region.dst = {dst, dstStep};
+  Select()(region, sf);
+  return ippStsNoErr;
+}
+
+template <Kernel (*Select)()>
+IppStatus InPlace(PixelFormat format, const Ipp8u* src, int srcStep, Ipp8u* srcDst, int srcDstStep,
+                  IppiSize size, int sf) {
+  return TwoSources<Select>(format, src, srcStep, srcDst, srcDstStep, srcDst, srcDstStep, size, sf);
+}
+
+template <Kernel (*Select)()>
+IppStatus Constants(PixelFormat format, const Ipp8u* values, Ipp8u* srcDst, int srcDstStep,
+                    IppiSize size, int sf) {
+  if (IppStatus status = CheckNullSize({values, srcDst}, size); status != ippStsNoErr)
+    return status;
+  ByteRegion region = WithConstants(RegionOf(format, size), format, values);
+  region.b = {srcDst, srcDstStep};
+  region.dst = {srcDst, srcDstStep};
+  Select()(region, sf);
+  return ippStsNoErr;
+}
+
+IppStatus Square(PixelFormat format, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
+                 IppiSize size, int sf) {
+  if (IppStatus status = CheckNullSizeStep({src, dst}, size, {srcStep, dstStep});
+      status != ippStsNoErr)
+    return status;
+  ByteRegion region = RegionOf(format, size);
+  region.a = {src, srcStep};
+  region.dst = {dst, dstStep};
+  HWY_DYNAMIC_DISPATCH(ScaledSqr)(region, sf);
+  return ippStsNoErr;
+}
+
+IppStatus SquareInPlace(PixelFormat format, Ipp8u* srcDst, int srcDstStep, IppiSize size, int sf) {
+  return Square(format, srcDst, srcDstStep, srcDst, srcDstStep, size, sf);
+}
+
+}  // namespace
+}  // namespace detail
+
+using namespace detail;
+
+QX_DEFINE_TWO_SOURCE_SFS(ippiAdd_8u_C1RSfs, TwoSources<AddKernel>, kPixelC1)
+QX_DEFINE_TWO_SOURCE_SFS(ippiAdd_8u_C3RSfs, TwoSources<AddKernel>, kPixelC3)
+QX_DEFINE_TWO_SOURCE_SFS(ippiAdd_8u_C4RSfs, TwoSources<AddKernel>, kPixelC4)
+QX_DEFINE_TWO_SOURCE_SFS(ippiAdd_8u_AC4RSfs, TwoSources<AddKernel>, kPixelAC4)
+QX_DEFINE_TWO_SOURCE_SFS(ippiSub_8u_C1RSfs, TwoSources<SubKernel>, kPixelC1)
+QX_DEFINE_TWO_SOURCE_SFS(ippiSub_8u_C3RSfs, TwoSources<SubKernel>, kPixelC3)
+QX_DEFINE_TWO_SOURCE_SFS(ippiSub_8u_AC4RSfs, TwoSources<SubKernel>, kPixelAC4)
+QX_DEFINE_TWO_SOURCE_SFS(ippiMul_8u_C1RSfs, TwoSources<MulKernel>, kPixelC1)
+QX_DEFINE_TWO_SOURCE_SFS(ippiMul_8u_C3RSfs, TwoSources<MulKernel>, kPixelC3)
+QX_DEFINE_TWO_SOURCE_SFS(ippiMul_8u_AC4RSfs, TwoSources<MulKernel>, kPixelAC4)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiAdd_8u_C1IRSfs, InPlace<AddKernel>, kPixelC1)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiAdd_8u_C3IRSfs, InPlace<AddKernel>, kPixelC3)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiAdd_8u_AC4IRSfs, InPlace<AddKernel>, kPixelAC4)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiSub_8u_C1IRSfs, InPlace<SubKernel>, kPixelC1)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiSub_8u_C3IRSfs, InPlace<SubKernel>, kPixelC3)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiSub_8u_AC4IRSfs, InPlace<SubKernel>, kPixelAC4)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiMul_8u_C1IRSfs, InPlace<MulKernel>, kPixelC1)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiMul_8u_C3IRSfs, InPlace<MulKernel>, kPixelC3)
+QX_DEFINE_SOURCE_IN_PLACE_SFS(ippiMul_8u_AC4IRSfs, InPlace<MulKernel>, kPixelAC4)
+
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiAddC_8u_C3IRSfs, Constants<AddKernel>, kPixelC3)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiAddC_8u_AC4IRSfs, Constants<AddKernel>, kPixelAC4)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiAddC_8u_C4IRSfs, Constants<AddKernel>, kPixelC4)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiSubC_8u_C3IRSfs, Constants<SubKernel>, kPixelC3)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiSubC_8u_C4IRSfs, Constants<SubKernel>, kPixelC4)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiMulC_8u_C3IRSfs, Constants<MulKernel>, kPixelC3)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiMulC_8u_AC4IRSfs, Constants<MulKernel>, kPixelAC4)
+QX_DEFINE_CONST_IN_PLACE_SFS(ippiMulC_8u_C4IRSfs, Constants<MulKernel>, kPixelC4)
+
+QX_DEFINE_ONE_SOURCE_SFS(ippiSqr_8u_C3RSfs, Square, kPixelC3)
+QX_DEFINE_ONE_SOURCE_SFS(ippiSqr_8u_AC4RSfs, Square, kPixelAC4)
+QX_DEFINE_IN_PLACE_SFS(ippiSqr_8u_C3IRSfs, SquareInPlace, kPixelC3)
+QX_DEFINE_IN_PLACE_SFS(ippiSqr_8u_AC4IRSfs, SquareInPlace, kPixelAC4)
+
+}  // namespace qx::fallback
+#endif  // HWY_ONCE

@@ -1,0 +1,329 @@
+// SIMD kernels that rearrange or recombine the channels of a pixel: the
+// channel swaps and the colour twist.
+//
+// 3-byte swaps build each output vector from up to three loads shifted by the
+// distance between a destination byte and the source byte it takes (at most
+// two bytes either way, always within the same pixel), blended by channel.
+// 4-byte swaps shuffle within each 16-byte block. The colour twist runs in
+// double lanes when the matrix makes every intermediate sum exact in double
+// (then the result equals the long double formula bit for bit); other
+// matrices take the scalar long double rows.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "dispatch/color/ChannelKernels.cpp"
+// clang-format off
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+#include "hwy/highway.h"
+// clang-format on
+
+#include <cmath>
+
+#include "dispatch/color/ColorChecks.h"
+#include "dispatch/color/ColorFallbacks.h"
+#include "dispatch/color/ColorPixels.h"
+#include "dispatch/color/ColorRuns.h"
+#include "dispatch/color/SimdHelpers.h"
+
+#ifndef QX_COLOR_CHANNEL_KERNELS_ONCE
+#define QX_COLOR_CHANNEL_KERNELS_ONCE
+namespace qx::fallback::detail {
+
+// True when, for every possible pixel, each partial sum of the twist (and the sum
+// plus 0.5 used for rounding) is exactly representable in double: all terms are
+// multiples of the smallest coefficient's unit in the last place (or of 0.5) and the
+// largest sum stays below 2^53 of those units.
+inline bool TwistExactInDouble(const Ipp32f (*twist)[4]) {
+  for (int k = 0; k < 3; ++k) {
+    int finestExponent = -1;  // 0.5 is added when rounding
+    double bound = 0.5;
+    for (int j = 0; j < 4; ++j) {
+      const Ipp32f coefficient = twist[k][j];
+      if (!std::isfinite(coefficient)) return false;
+      if (coefficient == 0) continue;
+      int exponent = 0;
+      std::frexp(coefficient,
+                 &exponent);  // |coefficient| < 2^exponent, a multiple of 2^(exponent - 24)
+      finestExponent = std::min(finestExponent, exponent - 24);
+      bound += std::fabs(static_cast<double>(coefficient)) * (j < 3 ? 255.0 : 1.0);
+    }
+    int boundExponent = 0;
+    std::frexp(bound, &boundExponent);  // every partial sum is below 2^boundExponent
+    if (boundExponent - finestExponent > 53) return false;
+  }
+  return true;
+}
+
+}  // namespace qx::fallback::detail
+#endif
+
+HWY_BEFORE_NAMESPACE();
+namespace qx::fallback::HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+#if QX_COLOR_VECTORS
+
+using D8 = hn::ScalableTag<uint8_t>;
+using V8 = hn::Vec<D8>;
+using M8 = hn::Mask<D8>;
+
+// --- 3-byte swaps ---------------------------------------------------------------------
+
+// The blends of one group of three vectors (as many pixels as a vector has bytes),
+// starting on a pixel boundary: which lanes hold channel 1 and which channel 2.
+struct SwapC3Plan {
+  M8 channel1[3];
+  M8 channel2[3];
+  std::ptrdiff_t shift[3];  // source byte minus destination byte, per channel
+};
+
+HWY_INLINE SwapC3Plan PlanSwapC3(const int* order) {
+  const D8 d8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  HWY_ALIGN uint8_t channelOf[3 * hn::MaxLanes(d8)];
+  for (std::ptrdiff_t i = 0; i < 3 * lanes; ++i) channelOf[i] = static_cast<uint8_t>(i % 3);
+  SwapC3Plan plan;
+  for (int j = 0; j < 3; ++j) {
+    const V8 channels = hn::Load(d8, channelOf + j * lanes);
+    plan.channel1[j] = hn::Eq(channels, hn::Set(d8, 1));
+    plan.channel2[j] = hn::Eq(channels, hn::Set(d8, 2));
+    plan.shift[j] = order[j] - j;
+  }
+  return plan;
+}
+
+// Swaps whole groups of pixels from pixel 1 on (pixel 0 and the tail are left to the
+// scalar row, so that shifted loads stay inside the row); returns the first pixel not
+// done. Every load of a group happens before its stores, so src may equal dst.
+std::ptrdiff_t SwapC3Vectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
+                             const SwapC3Plan& plan) {
+  const D8 d8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  const std::ptrdiff_t rowBytes = 3 * width;
+  std::ptrdiff_t k = 3;
+  for (; k + 3 * lanes + 2 <= rowBytes; k += 3 * lanes) {
+    V8 out[3];
+    for (int j = 0; j < 3; ++j) {
+      const Ipp8u* in = src + k + j * lanes;
+      out[j] = hn::IfThenElse(plan.channel1[j], hn::LoadU(d8, in + plan.shift[1]),
+                              hn::IfThenElse(plan.channel2[j], hn::LoadU(d8, in + plan.shift[2]),
+                                             hn::LoadU(d8, in + plan.shift[0])));
+    }
+    for (int j = 0; j < 3; ++j) hn::StoreU(out[j], d8, dst + k + j * lanes);
+  }
+  return k / 3;
+}
+
+// --- 4-byte swaps ---------------------------------------------------------------------
+
+// Destination byte c of each pixel from source byte order[c]; byte 3 is kept.
+std::ptrdiff_t SwapAC4Vectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
+                              const int* order) {
+  const D8 d8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  HWY_ALIGN uint8_t index[16];
+  for (int i = 0; i < 16; ++i)
+    index[i] = static_cast<uint8_t>(i % 4 == 3 ? i : i - i % 4 + order[i % 4]);
+  const V8 shuffle = hn::LoadDup128(d8, index);
+  const M8 colour = hn::Ne(hn::And(hn::Iota(d8, 0), hn::Set(d8, 3)), hn::Set(d8, 3));
+  std::ptrdiff_t x = 0;
+  for (; 4 * x + lanes <= 4 * width; x += lanes / 4) {
+    const V8 swapped = hn::TableLookupBytes(hn::LoadU(d8, src + 4 * x), shuffle);
+    hn::BlendedStore(swapped, colour, d8, dst + 4 * x);
+  }
+  return x;
+}
+
+// --- Colour twist ---------------------------------------------------------------------
+
+using DF = hn::ScalableTag<double>;
+
+// Twists the pixels of one vector of each channel (c0, c1, c2 hold byte k of each of
+// `lanes` pixels); results replace them.
+HWY_INLINE void TwistChannels(const Ipp32f (*twist)[4], uint8_t* c0, uint8_t* c1, uint8_t* c2,
+                              std::ptrdiff_t lanes) {
+  const DF df;
+  const hn::Rebind<int32_t, DF> d32;
+  const hn::Rebind<uint8_t, DF> d8;
+  const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(hn::Lanes(df));
+  const auto zero = hn::Zero(df);
+  const auto top = hn::Set(df, 255.0);
+  HWY_ALIGN uint8_t result[3][hn::MaxLanes(D8())];
+  for (std::ptrdiff_t i = 0; i < lanes; i += step) {
+    const auto s0 = hn::PromoteTo(df, hn::PromoteTo(d32, hn::Load(d8, c0 + i)));
+    const auto s1 = hn::PromoteTo(df, hn::PromoteTo(d32, hn::Load(d8, c1 + i)));
+    const auto s2 = hn::PromoteTo(df, hn::PromoteTo(d32, hn::Load(d8, c2 + i)));
+    for (int k = 0; k < 3; ++k) {
+      // Exact sums (checked by TwistExactInDouble), so the order and fusing do not matter.
+      auto value = hn::Set(df, twist[k][3]);
+      value = hn::MulAdd(hn::Set(df, twist[k][2]), s2, value);
+      value = hn::MulAdd(hn::Set(df, twist[k][1]), s1, value);
+      value = hn::MulAdd(hn::Set(df, twist[k][0]), s0, value);
+      const auto rounded = hn::Min(hn::Max(hn::Round(value), zero), top);
+      hn::Store(hn::DemoteTo(d8, hn::DemoteTo(d32, rounded)), d8, result[k] + i);
+    }
+  }
+  for (std::ptrdiff_t i = 0; i < lanes; ++i) {
+    c0[i] = result[0][i];
+    c1[i] = result[1][i];
+    c2[i] = result[2][i];
+  }
+}
+
+template <int Channels>
+std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
+                            const Ipp32f (*twist)[4]) {
+  const D8 d8;
+  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  HWY_ALIGN uint8_t channel[3][hn::MaxLanes(D8())];
+  std::ptrdiff_t x = 0;
+  for (; x + lanes <= width; x += lanes) {
+    V8 c0, c1, c2, c3;
+    if constexpr (Channels == 3) {
+      hn::LoadInterleaved3(d8, src + 3 * x, c0, c1, c2);
+    } else {
+      hn::LoadInterleaved4(d8, src + 4 * x, c0, c1, c2, c3);
+    }
+    hn::Store(c0, d8, channel[0]);
+    hn::Store(c1, d8, channel[1]);
+    hn::Store(c2, d8, channel[2]);
+    TwistChannels(twist, channel[0], channel[1], channel[2], lanes);
+    c0 = hn::Load(d8, channel[0]);
+    c1 = hn::Load(d8, channel[1]);
+    c2 = hn::Load(d8, channel[2]);
+    if constexpr (Channels == 3) {
+      hn::StoreInterleaved3(c0, c1, c2, d8, dst + 3 * x);
+    } else {
+      hn::StoreInterleaved4(c0, c1, c2, c3, d8, dst + 4 * x);  // the alpha byte as read
+    }
+  }
+  return x;
+}
+
+#endif  // QX_COLOR_VECTORS
+
+// --- Whole images ---------------------------------------------------------------------
+
+void SwapImageC3(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                 const int* order) {
+#if QX_COLOR_VECTORS
+  const SwapC3Plan plan = PlanSwapC3(order);
+#endif
+  const std::ptrdiff_t rowBytes = 3 * std::ptrdiff_t{size.width};
+  detail::ForEachRun(size, {{srcStep, rowBytes}, {dstStep, rowBytes}},
+                     [&](int y, std::ptrdiff_t width) {
+                       const Ipp8u* in = detail::RowOf(src, srcStep, y);
+                       Ipp8u* out = detail::RowOf(dst, dstStep, y);
+                       std::ptrdiff_t x = 0;
+#if QX_COLOR_VECTORS
+                       detail::SwapRow(in, out, 1, 3, order);
+                       x = width > 1 ? SwapC3Vectors(in, out, width, plan) : 1;
+#endif
+                       detail::SwapRow(in + 3 * x, out + 3 * x, width - x, 3, order);
+                     });
+}
+
+void SwapImageAC4(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                  const int* order) {
+  const std::ptrdiff_t rowBytes = 4 * std::ptrdiff_t{size.width};
+  detail::ForEachRun(size, {{srcStep, rowBytes}, {dstStep, rowBytes}},
+                     [&](int y, std::ptrdiff_t width) {
+                       const Ipp8u* in = detail::RowOf(src, srcStep, y);
+                       Ipp8u* out = detail::RowOf(dst, dstStep, y);
+                       std::ptrdiff_t x = 0;
+#if QX_COLOR_VECTORS
+                       x = SwapAC4Vectors(in, out, width, order);
+#endif
+                       detail::SwapRow(in + 4 * x, out + 4 * x, width - x, 4, order);
+                     });
+}
+
+template <int Channels>
+void TwistImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                const Ipp32f (*twist)[4]) {
+  const std::ptrdiff_t rowBytes = Channels * std::ptrdiff_t{size.width};
+#if QX_COLOR_VECTORS
+  const bool vectors = detail::TwistExactInDouble(twist);
+#endif
+  detail::ForEachRun(
+      size, {{srcStep, rowBytes}, {dstStep, rowBytes}}, [&](int y, std::ptrdiff_t width) {
+        const Ipp8u* in = detail::RowOf(src, srcStep, y);
+        Ipp8u* out = detail::RowOf(dst, dstStep, y);
+        std::ptrdiff_t x = 0;
+#if QX_COLOR_VECTORS
+        if (vectors) x = TwistVectors<Channels>(in, out, width, twist);
+#endif
+        detail::TwistRow(in + Channels * x, out + Channels * x, width - x, Channels, twist);
+      });
+}
+
+void TwistImageC3(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                  const Ipp32f (*twist)[4]) {
+  TwistImage<3>(src, srcStep, dst, dstStep, size, twist);
+}
+
+void TwistImageAC4(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
+                   const Ipp32f (*twist)[4]) {
+  TwistImage<4>(src, srcStep, dst, dstStep, size, twist);
+}
+
+}  // namespace qx::fallback::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace qx::fallback {
+
+HWY_EXPORT(SwapImageC3);
+HWY_EXPORT(SwapImageAC4);
+HWY_EXPORT(TwistImageC3);
+HWY_EXPORT(TwistImageAC4);
+
+IppStatus ippiSwapChannels_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                  IppiSize roiSize, const int* dstOrder) {
+  if (IppStatus status =
+          detail::CheckSwapArguments({pSrc, pDst}, dstOrder, roiSize, {srcStep, dstStep});
+      status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(SwapImageC3)(pSrc, srcStep, pDst, dstStep, roiSize, dstOrder);
+  return ippStsNoErr;
+}
+
+IppStatus ippiSwapChannels_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize,
+                                   const int* dstOrder) {
+  return ippiSwapChannels_8u_C3R(pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, dstOrder);
+}
+
+IppStatus ippiSwapChannels_8u_AC4R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                   IppiSize roiSize, const int* dstOrder) {
+  if (IppStatus status =
+          detail::CheckSwapArguments({pSrc, pDst}, dstOrder, roiSize, {srcStep, dstStep});
+      status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(SwapImageAC4)(pSrc, srcStep, pDst, dstStep, roiSize, dstOrder);
+  return ippStsNoErr;
+}
+
+IppStatus ippiColorTwist32f_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                   IppiSize roiSize, const Ipp32f (*twist)[4]) {
+  if (IppStatus status =
+          detail::CheckImagesSizeAndSteps({pSrc, pDst, twist}, roiSize, {srcStep, dstStep});
+      status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(TwistImageC3)(pSrc, srcStep, pDst, dstStep, roiSize, twist);
+  return ippStsNoErr;
+}
+
+IppStatus ippiColorTwist32f_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize,
+                                    const Ipp32f (*twist)[4]) {
+  return ippiColorTwist32f_8u_C3R(pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, twist);
+}
+
+IppStatus ippiColorTwist32f_8u_AC4IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize,
+                                     const Ipp32f (*twist)[4]) {
+  if (IppStatus status = detail::CheckImagesSizeAndSteps({pSrcDst, twist}, roiSize, {srcDstStep});
+      status != ippStsNoErr)
+    return status;
+  HWY_DYNAMIC_DISPATCH(TwistImageAC4)(pSrcDst, srcDstStep, pSrcDst, srcDstStep, roiSize, twist);
+  return ippStsNoErr;
+}
+
+}  // namespace qx::fallback
+#endif  // HWY_ONCE

@@ -1,0 +1,245 @@
+// Colour twist and alpha compositing: hand-checked values, rounding and
+// saturation, argument checks and their order, and the SIMD kernels against
+// the scalar references.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+#include <vector>
+
+#include "ColorTestSupport.h"
+#include "dispatch/color/ColorFallbacks.h"
+#include "dispatch/color/ColorReference.h"
+
+namespace qx::test {
+namespace {
+
+using Matrix = Ipp32f[3][4];
+
+// Channel 0 of the twist of pixel (s0, s1, s2), by the dispatched and the reference kernel.
+std::vector<int> TwistChannel0(const Matrix& twist, Ipp8u s0, Ipp8u s1, Ipp8u s2) {
+  std::vector<int> results;
+  for (auto kernel :
+       {fallback::ippiColorTwist32f_8u_C3R, fallback::reference::ippiColorTwist32f_8u_C3R}) {
+    const Ipp8u src[3] = {s0, s1, s2};
+    Ipp8u dst[3] = {};
+    EXPECT_EQ(kernel(src, 3, dst, 3, {1, 1}, twist), ippStsNoErr);
+    results.push_back(dst[0]);
+  }
+  return results;
+}
+
+// A matrix whose first channel is `scale` * s0 + `offset`; the others are zero.
+std::vector<int> Twisted(Ipp32f scale, Ipp8u s0, Ipp32f offset) {
+  const Matrix twist = {{scale, 0, 0, offset}, {0, 0, 0, 0}, {0, 0, 0, 0}};
+  return TwistChannel0(twist, s0, 0, 0);
+}
+
+TEST(ColorTwist, RoundsToNearestWithTiesToEvenAndSaturates) {
+  EXPECT_EQ(Twisted(0.5f, 5, 0), (std::vector<int>{2, 2}));           // 2.5
+  EXPECT_EQ(Twisted(0.5f, 7, 0), (std::vector<int>{4, 4}));           // 3.5
+  EXPECT_EQ(Twisted(0.25f, 3, 0.1f), (std::vector<int>{1, 1}));       // 0.85
+  EXPECT_EQ(Twisted(1.0f, 255, 0.2f), (std::vector<int>{255, 255}));  // 255.2
+  EXPECT_EQ(Twisted(1.0f, 0, -0.1f), (std::vector<int>{0, 0}));       // -0.1
+  EXPECT_EQ(Twisted(-1.0f, 200, 0.0f), (std::vector<int>{0, 0}));
+  EXPECT_EQ(Twisted(0.0f, 0, 0.5f), (std::vector<int>{0, 0}));  // a tie at 0.5 goes to 0
+}
+
+TEST(ColorTwist, SumsInExtendedPrecision) {
+  // 2.5 + 2^-60 is above the tie only when the sum keeps 62 fraction bits.
+  EXPECT_EQ(Twisted(0.5f, 5, std::ldexp(1.0f, -60)), (std::vector<int>{3, 3}));
+}
+
+TEST(ColorTwist, NanGivesZero) {
+  EXPECT_EQ(Twisted(std::numeric_limits<float>::quiet_NaN(), 9, 0), (std::vector<int>{0, 0}));
+  EXPECT_EQ(Twisted(std::numeric_limits<float>::infinity(), 9, 0), (std::vector<int>{255, 255}));
+}
+
+TEST(ColorTwist, MixesChannelsPerRow) {
+  const Matrix twist = {{0, 0, 1, 0}, {0.5f, 0.5f, 0, 0}, {0, 0, 0, 17}};
+  std::vector<Ipp8u> pixel = {10, 21, 30};
+  ASSERT_EQ(fallback::ippiColorTwist32f_8u_C3IR(pixel.data(), 3, {1, 1}, twist), ippStsNoErr);
+  EXPECT_EQ(pixel, (std::vector<Ipp8u>{30, 16, 17}));  // 15.5 rounds to 16
+  std::vector<Ipp8u> rgba = {10, 21, 30, 77};
+  ASSERT_EQ(fallback::ippiColorTwist32f_8u_AC4IR(rgba.data(), 4, {1, 1}, twist), ippStsNoErr);
+  EXPECT_EQ(rgba, (std::vector<Ipp8u>{30, 16, 17, 77}));
+}
+
+TEST(ColorTwist, ArgumentChecksInOrder) {
+  const Matrix twist = {};
+  Ipp8u image[16] = {};
+  for (auto kernel :
+       {fallback::ippiColorTwist32f_8u_C3R, fallback::reference::ippiColorTwist32f_8u_C3R}) {
+    EXPECT_EQ(kernel(image, 3, image + 8, 3, {1, 1}, nullptr), ippStsNullPtrErr);
+    EXPECT_EQ(kernel(nullptr, 0, image, 0, {0, 0}, twist), ippStsNullPtrErr);
+    EXPECT_EQ(kernel(image, 0, image + 8, 0, {0, 1}, twist), ippStsSizeErr);
+    EXPECT_EQ(kernel(image, 3, image + 8, 0, {1, 1}, twist), ippStsStepErr);
+  }
+  for (auto kernel : {fallback::ippiColorTwist32f_8u_C3IR, fallback::ippiColorTwist32f_8u_AC4IR,
+                      fallback::reference::ippiColorTwist32f_8u_C3IR,
+                      fallback::reference::ippiColorTwist32f_8u_AC4IR}) {
+    EXPECT_EQ(kernel(image, 4, {1, 1}, nullptr), ippStsNullPtrErr);
+    EXPECT_EQ(kernel(image, 0, {1, -2}, twist), ippStsSizeErr);
+    EXPECT_EQ(kernel(image, 0, {1, 1}, twist), ippStsStepErr);
+  }
+}
+
+TEST(ColorTwist, SimdMatchesReference) {
+  const Matrix toYuv = {
+      {0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}};
+  const Matrix halves = {{0.5f, 0, 0, 0.5f}, {0, 0.5f, 0.5f, 0}, {0.25f, 0.25f, 0.5f, -0.5f}};
+  const Matrix wideRange = {{1e-7f, 3.0f, 0, 1e6f}, {1e-30f, 1, 0, 0}, {2, -1, 0.125f, -3}};
+  for (const Matrix* twist : {&toYuv, &halves, &wideRange}) {
+    const auto bind = [twist](auto kernel) {
+      return [kernel, twist](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
+        return kernel(s, ss, d, ds, size, *twist);
+      };
+    };
+    const auto bindInPlace = [twist](auto kernel) {
+      return [kernel, twist](Ipp8u* image, int step, IppiSize size) {
+        return kernel(image, step, size, *twist);
+      };
+    };
+    ExpectSameAsReference(3, 3, bind(fallback::ippiColorTwist32f_8u_C3R),
+                          bind(fallback::reference::ippiColorTwist32f_8u_C3R));
+    ExpectSameAsReferenceInPlace(3, bindInPlace(fallback::ippiColorTwist32f_8u_C3IR),
+                                 bindInPlace(fallback::reference::ippiColorTwist32f_8u_C3IR));
+    ExpectSameAsReferenceInPlace(4, bindInPlace(fallback::ippiColorTwist32f_8u_AC4IR),
+                                 bindInPlace(fallback::reference::ippiColorTwist32f_8u_AC4IR));
+  }
+}
+
+// --- Compositing ----------------------------------------------------------------------
+
+using AlphaCompC = IppStatus (*)(const Ipp8u*, int, Ipp8u, const Ipp8u*, int, Ipp8u, Ipp8u*, int,
+                                 IppiSize, IppiAlphaType);
+
+int CompositeC1(IppiAlphaType type, Ipp8u s1, Ipp8u a1, Ipp8u s2, Ipp8u a2) {
+  Ipp8u out = 0;
+  EXPECT_EQ(fallback::ippiAlphaCompC_8u_C1R(&s1, 1, a1, &s2, 1, a2, &out, 1, {1, 1}, type),
+            ippStsNoErr);
+  return out;
+}
+
+TEST(AlphaCompC, HandCheckedBytes) {
+  // Over: floor(200 * 128 / 255) + floor(floor(100 * 255 / 255) * 127 / 255) = 100 + 49.
+  EXPECT_EQ(CompositeC1(ippAlphaOver, 200, 128, 100, 255), 149);
+  EXPECT_EQ(CompositeC1(ippAlphaPlusPremul, 200, 0, 100, 0), 255);
+  EXPECT_EQ(CompositeC1(ippAlphaPlus, 200, 255, 100, 255), 255);
+  // In: floor(floor(200 * 255 / 255) * 64 / 255) = 50.
+  EXPECT_EQ(CompositeC1(ippAlphaIn, 200, 255, 9, 64), 50);
+  // Out premultiplied: floor(200 * (255 - 64) / 255) = 149.
+  EXPECT_EQ(CompositeC1(ippAlphaOutPremul, 200, 0, 9, 64), 149);
+  // Xor premultiplied: floor(200 * 127 / 255) + floor(90 * 155 / 255) = 99 + 54.
+  EXPECT_EQ(CompositeC1(ippAlphaXorPremul, 200, 100, 90, 128), 153);
+}
+
+TEST(AlphaCompC, OpaqueOverKeepsTheFirstSource) {
+  std::vector<Ipp8u> first(256), second(256, 77), out(256);
+  for (int i = 0; i < 256; ++i) first[i] = static_cast<Ipp8u>(i);
+  ASSERT_EQ(fallback::ippiAlphaCompC_8u_C4R(first.data(), 256, 255, second.data(), 256, 200,
+                                            out.data(), 256, {64, 1}, ippAlphaOver),
+            ippStsNoErr);
+  EXPECT_EQ(out, first);
+}
+
+TEST(AlphaCompC, ArgumentChecksInOrder) {
+  Ipp8u image[8] = {};
+  for (AlphaCompC comp :
+       {fallback::ippiAlphaCompC_8u_C1R, fallback::ippiAlphaCompC_8u_C3R,
+        fallback::ippiAlphaCompC_8u_C4R, fallback::reference::ippiAlphaCompC_8u_C1R,
+        fallback::reference::ippiAlphaCompC_8u_C3R, fallback::reference::ippiAlphaCompC_8u_C4R}) {
+    const auto bad = static_cast<IppiAlphaType>(12);
+    EXPECT_EQ(comp(image, 4, 1, nullptr, 4, 1, image, 4, {0, 1}, bad), ippStsNullPtrErr);
+    EXPECT_EQ(comp(image, 4, 1, image, 4, 1, nullptr, 4, {1, 1}, ippAlphaOver), ippStsNullPtrErr);
+    EXPECT_EQ(comp(image, 4, 1, image, 4, 1, image, 4, {1, 0}, bad), ippStsSizeErr);
+    EXPECT_EQ(comp(image, 4, 1, image, 4, 1, image, 4, {1, 1}, bad), ippStsAlphaTypeErr);
+    EXPECT_EQ(comp(image, 4, 1, image, 4, 1, image, 4, {1, 1}, static_cast<IppiAlphaType>(-1)),
+              ippStsAlphaTypeErr);
+    EXPECT_EQ(comp(image, 0, 1, image, -4, 1, image, 0, {1, 2}, ippAlphaPlusPremul),
+              ippStsNoErr);  // steps unchecked
+  }
+}
+
+// Result alphas for a1 = 128, a2 = 192, by type: Over 128 + floor(192 * 127 / 255) = 223,
+// In floor(128 * 192 / 255) = 96, Out floor(128 * 63 / 255) = 31, ATop 96 + 95, Xor 31 + 95,
+// Plus min(320, 255); each premultiplied type gives the same.
+TEST(AlphaComp, ResultAlphaIsTheCompositeOfTheAlphas) {
+  const int expected[6] = {223, 96, 31, 191, 126, 255};
+  for (int type = 0; type < 12; ++type) {
+    const Ipp8u src1[4] = {1, 2, 3, 128}, src2[4] = {4, 5, 6, 192};
+    Ipp8u out[4] = {};
+    ASSERT_EQ(fallback::ippiAlphaComp_8u_AC4R(src1, 4, src2, 4, out, 4, {1, 1},
+                                              static_cast<IppiAlphaType>(type)),
+              ippStsNoErr);
+    EXPECT_EQ(out[3], expected[type % 6]) << "type " << type;
+  }
+}
+
+TEST(AlphaComp, ColoursMatchConstantAlphaCompositingWithThePixelsAlphas) {
+  std::vector<Ipp8u> src1, src2;
+  for (int i = 0; i < 40; ++i) {
+    src1.insert(src1.end(), {Ipp8u(i * 6), Ipp8u(255 - i), Ipp8u(i * 31), Ipp8u(i * 47)});
+    src2.insert(src2.end(), {Ipp8u(i * 13), Ipp8u(i * 3), Ipp8u(200 - i), Ipp8u(255 - i * 29)});
+  }
+  for (int type = 0; type < 12; ++type) {
+    std::vector<Ipp8u> out(src1.size());
+    ASSERT_EQ(fallback::ippiAlphaComp_8u_AC4R(src1.data(), 160, src2.data(), 160, out.data(), 160,
+                                              {40, 1}, static_cast<IppiAlphaType>(type)),
+              ippStsNoErr);
+    for (int x = 0; x < 40; ++x) {
+      Ipp8u expected[3] = {};
+      ASSERT_EQ(fallback::ippiAlphaCompC_8u_C3R(&src1[4 * x], 3, src1[4 * x + 3], &src2[4 * x], 3,
+                                                src2[4 * x + 3], expected, 3, {1, 1},
+                                                static_cast<IppiAlphaType>(type)),
+                ippStsNoErr);
+      for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(out[4 * x + c], expected[c]) << "type " << type << " pixel " << x;
+    }
+  }
+}
+
+TEST(AlphaComp, ArgumentChecksInOrder) {
+  Ipp8u image[8] = {};
+  for (auto comp : {fallback::ippiAlphaComp_8u_AC4R, fallback::reference::ippiAlphaComp_8u_AC4R}) {
+    EXPECT_EQ(comp(nullptr, 4, image, 4, image, 4, {0, 1}, ippAlphaOver), ippStsNullPtrErr);
+    EXPECT_EQ(comp(image, 4, image, 4, image, 4, {0, 1}, static_cast<IppiAlphaType>(40)),
+              ippStsSizeErr);
+    EXPECT_EQ(comp(image, 4, image, 4, image, 4, {1, 1}, static_cast<IppiAlphaType>(40)),
+              ippStsAlphaTypeErr);
+  }
+}
+
+TEST(AlphaComposite, SimdMatchesReference) {
+  for (int type = 0; type < 12; ++type) {
+    SCOPED_TRACE(testing::Message() << "type " << type);
+    const auto alphaType = static_cast<IppiAlphaType>(type);
+    for (auto [simd, reference, channels] :
+         {std::tuple{&fallback::ippiAlphaCompC_8u_C1R, &fallback::reference::ippiAlphaCompC_8u_C1R,
+                     1},
+          std::tuple{&fallback::ippiAlphaCompC_8u_C3R, &fallback::reference::ippiAlphaCompC_8u_C3R,
+                     3},
+          std::tuple{&fallback::ippiAlphaCompC_8u_C4R, &fallback::reference::ippiAlphaCompC_8u_C4R,
+                     4}}) {
+      const auto bind = [alphaType](AlphaCompC kernel) {
+        return [kernel, alphaType](const Ipp8u* s1, int s1Step, const Ipp8u* s2, int s2Step,
+                                   Ipp8u* d, int dStep, IppiSize size) {
+          return kernel(s1, s1Step, 200, s2, s2Step, 61, d, dStep, size, alphaType);
+        };
+      };
+      ExpectSameAsReference(channels, bind(simd), bind(reference));
+    }
+    const auto bindPixel = [alphaType](auto kernel) {
+      return [kernel, alphaType](const Ipp8u* s1, int s1Step, const Ipp8u* s2, int s2Step, Ipp8u* d,
+                                 int dStep, IppiSize size) {
+        return kernel(s1, s1Step, s2, s2Step, d, dStep, size, alphaType);
+      };
+    };
+    ExpectSameAsReference(4, bindPixel(fallback::ippiAlphaComp_8u_AC4R),
+                          bindPixel(fallback::reference::ippiAlphaComp_8u_AC4R));
+  }
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -10,6 +10,7 @@
 #include "ColorTestSupport.h"
 #include "dispatch/color/ColorFallbacks.h"
 #include "dispatch/color/ColorReference.h"
+#include "packages/sonquo/IppExtraFunctions.h"
 
 namespace qx::test {
 namespace {
@@ -33,9 +34,10 @@ std::array<int, 4> UnpackWord(Unpack unpack, Ipp16u word, int channels) {
   return {pixel[0], pixel[1], pixel[2], pixel[3]};
 }
 
+// Through the audio package's names, as its users call them.
 TEST(Rgb16, PureColoursPackToTheirFields) {
-  for (auto [pack, channels] : {std::pair{&fallback::ippiRGB_8u_C3RToRGB565, 3},
-                                std::pair{&fallback::ippiRGBA_8u_AC4RToRGB565, 4}}) {
+  for (auto [pack, channels] : {std::pair{&sonquo::ippiRGB_8u_C3RToRGB565, 3},
+                                std::pair{&sonquo::ippiRGBA_8u_AC4RToRGB565, 4}}) {
     EXPECT_EQ(PackPixel(pack, {0, 0, 255}, channels), 0xF800);
     EXPECT_EQ(PackPixel(pack, {0, 255, 0}, channels), 0x07E0);
     EXPECT_EQ(PackPixel(pack, {255, 0, 0}, channels), 0x001F);
@@ -45,8 +47,8 @@ TEST(Rgb16, PureColoursPackToTheirFields) {
     EXPECT_EQ(PackPixel(pack, {7, 3, 7}, channels), 0x0000);
     EXPECT_EQ(PackPixel(pack, {8, 0, 8}, channels), 0x0801);
   }
-  for (auto [pack, channels] : {std::pair{&fallback::ippiRGB_8u_C3RToRGB555, 3},
-                                std::pair{&fallback::ippiRGBA_8u_AC4RToRGB555, 4}}) {
+  for (auto [pack, channels] : {std::pair{&sonquo::ippiRGB_8u_C3RToRGB555, 3},
+                                std::pair{&sonquo::ippiRGBA_8u_AC4RToRGB555, 4}}) {
     EXPECT_EQ(PackPixel(pack, {0, 0, 255}, channels), 0x7C00);
     EXPECT_EQ(PackPixel(pack, {0, 255, 0}, channels), 0x03E0);
     EXPECT_EQ(PackPixel(pack, {255, 0, 0}, channels), 0x001F);

@@ -5,8 +5,9 @@
 // A kernel supplies an operation, `V8 op(D8 d, V8 a, V8 b)`, that maps whole
 // vectors of bytes; the engine walks a ByteRegion with it: operand `a` comes
 // from the first source's rows or from the channel constants laid out with
-// the row's phase, `b` from the second source's rows (or is zero), and AC4
-// regions get their alpha bytes back from the destination. Row ends shorter
+// the row's phase, `b` from the second source's rows (or is zero), and the
+// bytes the region keeps (AC4 alpha, the other channels of a one-channel
+// write) get their destination values back. Row ends shorter
 // than a vector go through a small buffer, so nothing outside the region is
 // read or written. Large out-of-place results are stored with non-temporal
 // stores and fenced.
@@ -43,23 +44,30 @@ namespace engine {
 // one group to the next (Highway's scalar target has one-byte vectors).
 constexpr std::size_t kGroupVectors = HWY_TARGET == HWY_SCALAR ? 12 : 3;
 
-// The constants and the alpha mask of a row from its first byte on, long
+// The constants and the kept bytes of a row from its first byte on, long
 // enough for a whole vector at any offset within a group: the pattern of
 // offset i is the one at i modulo the group's bytes.
 struct RowPatterns {
   static constexpr std::size_t kBytes = (kGroupVectors + 1) * HWY_MAX_BYTES;
   HWY_ALIGN uint8_t constants[kBytes];
-  HWY_ALIGN uint8_t alpha[kBytes];  // 0xFF on the fourth byte of every pixel
+  HWY_ALIGN uint8_t keep[kBytes];
 
   explicit RowPatterns(const ByteRegion& region) {
     for (std::size_t i = 0; i < kBytes; ++i) {
       constants[i] = region.constants.values[i % region.constants.period];
-      alpha[i] = i % 4 == 3 ? 0xFF : 0x00;
+      keep[i] = region.keep.values[i % region.keep.period];
     }
   }
 };
 
-template <OperandA kA, bool kReadsB, bool kKeepAlpha, class Op>
+// An operation that declares kOneInKeptBytesOfA gets 1 in the bytes of `a`
+// that the destination keeps (division: no zero divisor is seen there).
+template <class Op>
+constexpr bool kOneInKeptBytesOfA = requires {
+  Op::kOneInKeptBytesOfA;
+};
+
+template <OperandA kA, bool kReadsB, bool kKeeps, class Op>
 class RowWalker {
  public:
   RowWalker(const RowPatterns& patterns, Op& op) : fPatterns(patterns), fOp(op) {}
@@ -77,16 +85,16 @@ class RowWalker {
       }
     }
     V8 constants[kGroupVectors];
-    M8 alpha[kGroupVectors];
+    M8 keep[kGroupVectors];
     for (std::size_t j = 0; j < kGroupVectors; ++j) {
       constants[j] = Constants(d, i + j * lanes);
-      alpha[j] = Alpha(d, i + j * lanes);
+      keep[j] = Keep(d, i + j * lanes);
     }
     for (; i + kGroupVectors * lanes <= n; i += kGroupVectors * lanes)
       for (std::size_t j = 0; j < kGroupVectors; ++j)
-        Whole<kStream>(d, a, b, out, i + j * lanes, constants[j], alpha[j]);
+        Whole<kStream>(d, a, b, out, i + j * lanes, constants[j], keep[j]);
     for (std::size_t j = 0; i + lanes <= n; ++j, i += lanes)
-      Whole<kStream>(d, a, b, out, i, constants[j], alpha[j]);
+      Whole<kStream>(d, a, b, out, i, constants[j], keep[j]);
     if (i < n) Partial(a, b, out, i, n - i);
   }
 
@@ -96,18 +104,23 @@ class RowWalker {
     return hn::LoadU(d, fPatterns.constants + offset % (kGroupVectors * hn::Lanes(d)));
   }
 
-  HWY_INLINE M8 Alpha(D8 d, std::size_t offset) const {
-    if (!kKeepAlpha) return hn::FirstN(d, 0);
-    return hn::MaskFromVec(hn::LoadU(d, fPatterns.alpha + offset % (kGroupVectors * hn::Lanes(d))));
+  HWY_INLINE M8 Keep(D8 d, std::size_t offset) const {
+    if (!kKeeps) return hn::FirstN(d, 0);
+    return hn::MaskFromVec(hn::LoadU(d, fPatterns.keep + offset % (kGroupVectors * hn::Lanes(d))));
+  }
+
+  HWY_INLINE V8 Apply(D8 d, V8 va, V8 vb, M8 keep) const {
+    if constexpr (kKeeps && kOneInKeptBytesOfA<Op>) va = hn::IfThenElse(keep, hn::Set(d, 1), va);
+    return fOp(d, va, vb);
   }
 
   template <bool kStream>
   HWY_INLINE void Whole(D8 d, const uint8_t* a, const uint8_t* b, uint8_t* out, std::size_t i,
-                        V8 constants, M8 alpha) const {
+                        V8 constants, M8 keep) const {
     const V8 va = kA == OperandA::kRows ? hn::LoadU(d, a + i) : constants;
     const V8 vb = kReadsB ? hn::LoadU(d, b + i) : hn::Zero(d);
-    V8 result = fOp(d, va, vb);
-    if (kKeepAlpha) result = hn::IfThenElse(alpha, hn::LoadU(d, out + i), result);
+    V8 result = Apply(d, va, vb, keep);
+    if (kKeeps) result = hn::IfThenElse(keep, hn::LoadU(d, out + i), result);
     if (kStream) {
       hn::Stream(result, d, out + i);
     } else {
@@ -135,11 +148,12 @@ class RowWalker {
       std::memcpy(bufferB, b + i, count);
       vb = hn::Load(d, bufferB);
     }
-    V8 result = fOp(d, va, vb);
-    if (kKeepAlpha) {
+    const M8 keep = Keep(d, i);
+    V8 result = Apply(d, va, vb, keep);
+    if (kKeeps) {
       std::memset(bufferOut, 0, sizeof bufferOut);
       std::memcpy(bufferOut, out + i, count);
-      result = hn::IfThenElse(Alpha(d, i), hn::Load(d, bufferOut), result);
+      result = hn::IfThenElse(keep, hn::Load(d, bufferOut), result);
     }
     hn::Store(result, d, bufferOut);
     std::memcpy(out + i, bufferOut, count);
@@ -169,7 +183,7 @@ HWY_INLINE void RunBytes(const ByteRegion& original, Op& op) {
       }
     }
   };
-  if (region.keepAlpha) {
+  if (region.keeps) {
     walk(engine::RowWalker<kA, kReadsB, true, Op>(patterns, op));
   } else {
     walk(engine::RowWalker<kA, kReadsB, false, Op>(patterns, op));

@@ -20,36 +20,43 @@ struct Rows {
   Byte* Row(std::size_t y) const { return origin + step * static_cast<std::ptrdiff_t>(y); }
 };
 
-// Per-channel constants: byte i of a row pairs with values[i % period]
-// (period 1, 3 or 4, so that a row of whole pixels starts at phase 0).
-struct ChannelConstants {
+// A value per byte of a row that repeats with the pixels: byte i of a row
+// pairs with values[i % period]. Periods are 1 to 4 and every row starts at
+// phase 0.
+struct BytePattern {
   Ipp8u values[4] = {0, 0, 0, 0};
   int period = 1;
 };
 
 // One call of a per-byte kernel. Output byte i of a row is op(a[i], b[i]),
-// where `a` is the first source or, when it has no rows, the channel
-// constants, and `b` the second source (none for fills). With `keepAlpha`
-// every fourth byte (the alpha of 4-byte pixels) of the destination is left
-// as it is.
+// where `a` is the first source or, when it has no rows, the `constants`
+// pattern, and `b` the second source (none for fills). Where the `keep`
+// pattern holds 0xFF (the alpha byte of AC4 pixels, the other channels when
+// one channel is written), the destination byte is left as it is.
 struct ByteRegion {
   Rows<const Ipp8u> a;
   Rows<const Ipp8u> b;
   Rows<Ipp8u> dst;
   std::size_t rowBytes = 0;
   std::size_t rows = 0;
-  ChannelConstants constants;
-  bool keepAlpha = false;
+  BytePattern constants;
+  BytePattern keep;
+  bool keeps = false;  // whether `keep` marks any byte
 };
 
 // Rows that follow each other without a gap in every operand form one long
-// row: walking it once is the same as walking the rows.
+// row: walking it once is the same as walking the rows, as long as each row
+// is a whole number of pattern periods.
 inline ByteRegion Contiguous(ByteRegion region) {
   const auto dense = [&](std::ptrdiff_t step, const void* origin) {
     return origin == nullptr || step == static_cast<std::ptrdiff_t>(region.rowBytes);
   };
-  if (region.rows > 1 && dense(region.a.step, region.a.origin) &&
-      dense(region.b.step, region.b.origin) && dense(region.dst.step, region.dst.origin)) {
+  const auto whole = [&](const BytePattern& pattern) {
+    return region.rowBytes % static_cast<std::size_t>(pattern.period) == 0;
+  };
+  if (region.rows > 1 && whole(region.constants) && whole(region.keep) &&
+      dense(region.a.step, region.a.origin) && dense(region.b.step, region.b.origin) &&
+      dense(region.dst.step, region.dst.origin)) {
     region.rowBytes *= region.rows;
     region.rows = 1;
   }
@@ -85,8 +92,11 @@ inline ByteRegion RegionOf(PixelFormat format, IppiSize size) {
   ByteRegion region;
   region.rowBytes = static_cast<std::size_t>(size.width) * format.bytes;
   region.rows = static_cast<std::size_t>(size.height);
-  region.keepAlpha = format.keepAlpha;
   region.constants.period = format.bytes;
+  if (format.keepAlpha) {
+    region.keep = {{0x00, 0x00, 0x00, 0xFF}, 4};
+    region.keeps = true;
+  }
   return region;
 }
 

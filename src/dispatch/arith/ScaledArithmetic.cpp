@@ -6,6 +6,7 @@
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
 // The lines above compile this file once per instruction set.
 #include "dispatch/arith/ByteEngine-inl.h"
+#include "dispatch/arith/ByteKernels.h"
 #include "hwy/highway.h"
 
 HWY_BEFORE_NAMESPACE();
@@ -106,10 +107,6 @@ struct AddHalvedToEven {
     return hn::Sub(average, oddTie);
   }
 };
-struct TakeA {
-  HWY_INLINE V8 operator()(D8, V8 a, V8) const { return a; }
-};
-
 // --- Choosing the rule ---------------------------------------------------------
 
 template <OperandA kA, bool kReadsB, class Op>
@@ -117,14 +114,11 @@ HWY_INLINE void Run(const ByteRegion& region, Op op) {
   RunBytes<kA, kReadsB>(region, op);
 }
 
-// Every exact result of an operation whose largest exact result is below
-// 2^(zeroAbove + 1) rounds to 0 beyond that scale factor: fill with zeros,
-// alpha kept, without reading the sources.
+// Beyond a scale factor at which even the largest exact result rounds to 0,
+// the region is filled with zeros (alpha kept) without reading the sources.
 HWY_INLINE void FillZeros(ByteRegion region) {
-  region.a = {};
-  region.b = {};
   region.constants = {};
-  Run<OperandA::kConstants, false>(region, TakeA());
+  FillBytes(region);
 }
 
 // Calls run(op) with the operation Scaled<Exact, rule of sf>.

@@ -1,0 +1,270 @@
+// Mirror, out of place and in place. Reversing the rows is a copy that walks
+// the source upwards (a negative step) on the per-byte engine; reversing the
+// pixels within rows loads whole vectors of pixels from one end and stores
+// them reversed at the other, with the middle pixels of a row, fewer than a
+// vector, moved one by one.
+#include <algorithm>
+#include <cstring>
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "dispatch/arith/Mirror.cpp"
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+// The lines above compile this file once per instruction set.
+#include "dispatch/arith/ByteRegion.h"
+#include "hwy/highway.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace qx::fallback::detail::HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+using D8 = hn::ScalableTag<uint8_t>;
+using V8 = hn::Vec<D8>;
+
+// The bytes of a vector in reverse order.
+HWY_INLINE V8 ReverseBytes(V8 v) {
+#if HWY_TARGET == HWY_SCALAR
+  return v;
+#else
+  const D8 d;
+  alignas(16) static constexpr uint8_t kBackwards[16] = {15, 14, 13, 12, 11, 10, 9, 8,
+                                                         7,  6,  5,  4,  3,  2,  1, 0};
+  return hn::ReverseBlocks(d, hn::TableLookupBytes(v, hn::LoadDup128(d, kBackwards)));
+#endif
+}
+
+// A vector's worth of pixels of kBytes bytes: how many, how to load, store and
+// reverse them, and, for 4-byte pixels, how to keep the alpha bytes of
+// another set.
+template <int kBytes>
+struct Pixels;
+
+template <>
+struct Pixels<1> {
+  using V = V8;
+  static std::size_t Count() { return hn::Lanes(D8()); }
+  static V Load(const uint8_t* p) { return hn::LoadU(D8(), p); }
+  static void Store(V v, uint8_t* p) { hn::StoreU(v, D8(), p); }
+  static V Reverse(V v) { return ReverseBytes(v); }
+};
+
+template <>
+struct Pixels<2> {
+  using D = hn::ScalableTag<uint16_t>;
+  using V = hn::Vec<D>;
+  static std::size_t Count() { return hn::Lanes(D()); }
+  // Rows of 16-bit pixels may start at any byte: unaligned vector accesses.
+  static V Load(const uint8_t* p) { return hn::LoadU(D(), reinterpret_cast<const uint16_t*>(p)); }
+  static void Store(V v, uint8_t* p) { hn::StoreU(v, D(), reinterpret_cast<uint16_t*>(p)); }
+  static V Reverse(V v) { return hn::Reverse(D(), v); }
+};
+
+template <>
+struct Pixels<3> {
+  struct V {
+    V8 c0, c1, c2;
+  };
+  static std::size_t Count() { return hn::Lanes(D8()); }
+  static V Load(const uint8_t* p) {
+    V v;
+    hn::LoadInterleaved3(D8(), p, v.c0, v.c1, v.c2);
+    return v;
+  }
+  static void Store(V v, uint8_t* p) { hn::StoreInterleaved3(v.c0, v.c1, v.c2, D8(), p); }
+  static V Reverse(V v) { return {ReverseBytes(v.c0), ReverseBytes(v.c1), ReverseBytes(v.c2)}; }
+};
+
+template <>
+struct Pixels<4> {
+  using D = hn::ScalableTag<uint32_t>;
+  using V = hn::Vec<D>;
+  static std::size_t Count() { return hn::Lanes(D()); }
+  static V Load(const uint8_t* p) { return hn::LoadU(D(), reinterpret_cast<const uint32_t*>(p)); }
+  static void Store(V v, uint8_t* p) { hn::StoreU(v, D(), reinterpret_cast<uint32_t*>(p)); }
+  static V Reverse(V v) { return hn::Reverse(D(), v); }
+  // `colour` with the alpha bytes (the top byte of each little-endian lane)
+  // of `alpha`.
+  static V KeepAlpha(V colour, V alpha) {
+    const V alphaBits = hn::Set(D(), 0xFF000000u);
+    return hn::Or(hn::And(alphaBits, alpha), hn::AndNot(alphaBits, colour));
+  }
+};
+
+// Moves pixels of kBytes bytes, of which the first kCopied are written.
+template <int kBytes, int kCopied>
+struct Mover {
+  using P = Pixels<kBytes>;
+  static constexpr bool kKeepsAlpha = kCopied < kBytes;
+
+  static void Put(uint8_t* at, typename P::V pixels) {
+    if constexpr (kKeepsAlpha) pixels = P::KeepAlpha(pixels, P::Load(at));
+    P::Store(pixels, at);
+  }
+  static void CopyOne(const uint8_t* from, uint8_t* to) { std::memcpy(to, from, kCopied); }
+  static void SwapOne(uint8_t* a, uint8_t* b) { std::swap_ranges(a, a + kCopied, b); }
+
+  // dst pixel x = src pixel width - 1 - x.
+  static void ReverseRow(const uint8_t* src, uint8_t* dst, std::size_t width) {
+    const std::size_t lanes = P::Count();
+    std::size_t x = 0;
+    for (; x + lanes <= width; x += lanes)
+      Put(dst + kBytes * x, P::Reverse(P::Load(src + kBytes * (width - x - lanes))));
+    for (; x < width; ++x) CopyOne(src + kBytes * (width - 1 - x), dst + kBytes * x);
+  }
+
+  // Exchanges pixel x of row a with pixel width - 1 - x of row b (distinct
+  // rows), or with pixel x when not `reversed`.
+  static void ExchangeRows(uint8_t* a, uint8_t* b, std::size_t width, bool reversed) {
+    const std::size_t lanes = P::Count();
+    std::size_t x = 0;
+    for (; x + lanes <= width; x += lanes) {
+      uint8_t* atA = a + kBytes * x;
+      uint8_t* atB = b + kBytes * (reversed ? width - x - lanes : x);
+      const auto pixelsA = P::Load(atA);
+      const auto pixelsB = P::Load(atB);
+      Put(atA, reversed ? P::Reverse(pixelsB) : pixelsB);
+      Put(atB, reversed ? P::Reverse(pixelsA) : pixelsA);
+    }
+    for (; x < width; ++x) SwapOne(a + kBytes * x, b + kBytes * (reversed ? width - 1 - x : x));
+  }
+
+  // Reverses the pixels of one row in place: vectors from both ends while
+  // they do not meet, then single pixels up to the middle.
+  static void ReverseInPlace(uint8_t* row, std::size_t width) {
+    const std::size_t lanes = P::Count();
+    std::size_t x = 0;
+    for (; 2 * (x + lanes) <= width; x += lanes) {
+      uint8_t* left = row + kBytes * x;
+      uint8_t* right = row + kBytes * (width - x - lanes);
+      const auto pixelsLeft = P::Load(left);
+      const auto pixelsRight = P::Load(right);
+      Put(left, P::Reverse(pixelsRight));
+      Put(right, P::Reverse(pixelsLeft));
+    }
+    for (; x < width / 2; ++x) SwapOne(row + kBytes * x, row + kBytes * (width - 1 - x));
+  }
+};
+
+template <int kBytes, int kCopied>
+void ReverseWithin(const Rows<const uint8_t>& src, const Rows<uint8_t>& dst, std::size_t width,
+                   std::size_t height) {
+  for (std::size_t y = 0; y < height; ++y)
+    Mover<kBytes, kCopied>::ReverseRow(src.Row(y), dst.Row(y), width);
+}
+
+template <int kBytes, int kCopied>
+void MirrorInPlaceAs(const Rows<uint8_t>& image, std::size_t width, std::size_t height, int axis) {
+  using M = Mover<kBytes, kCopied>;
+  if (axis == ippAxsVertical) {
+    for (std::size_t y = 0; y < height; ++y) M::ReverseInPlace(image.Row(y), width);
+    return;
+  }
+  const bool reversed = axis == ippAxsBoth;
+  for (std::size_t y = 0; y < height / 2; ++y)
+    M::ExchangeRows(image.Row(y), image.Row(height - 1 - y), width, reversed);
+  if (reversed && height % 2 == 1) M::ReverseInPlace(image.Row(height / 2), width);
+}
+
+// `layout` is the bytes of a pixel, 1 to 4, or 0 for 4 bytes of which the
+// alpha byte is kept.
+
+// dst row y = src row y with its pixels in reverse order.
+void ReversePixels(Rows<const uint8_t> src, Rows<uint8_t> dst, std::size_t width,
+                   std::size_t height, int layout) {
+  switch (layout) {
+    case 1:
+      return ReverseWithin<1, 1>(src, dst, width, height);
+    case 2:
+      return ReverseWithin<2, 2>(src, dst, width, height);
+    case 3:
+      return ReverseWithin<3, 3>(src, dst, width, height);
+    case 4:
+      return ReverseWithin<4, 4>(src, dst, width, height);
+    default:
+      return ReverseWithin<4, 3>(src, dst, width, height);
+  }
+}
+
+void MirrorInPlace(Rows<uint8_t> image, std::size_t width, std::size_t height, int layout,
+                   int axis) {
+  switch (layout) {
+    case 1:
+      return MirrorInPlaceAs<1, 1>(image, width, height, axis);
+    case 3:
+      return MirrorInPlaceAs<3, 3>(image, width, height, axis);
+    case 4:
+      return MirrorInPlaceAs<4, 4>(image, width, height, axis);
+    default:
+      return MirrorInPlaceAs<4, 3>(image, width, height, axis);
+  }
+}
+
+}  // namespace qx::fallback::detail::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+#include "dispatch/arith/ArithChecks.h"
+#include "dispatch/arith/ArithFallbacks.h"
+#include "dispatch/arith/ByteKernels.h"
+#include "dispatch/arith/KernelDefinition.h"
+
+namespace qx::fallback {
+namespace detail {
+
+HWY_EXPORT(ReversePixels);
+HWY_EXPORT(MirrorInPlace);
+
+namespace {
+
+// A pixel layout of the mirror kernels: bytes per pixel, 0 for AC4.
+int LayoutOf(PixelFormat format) { return format.keepAlpha ? 0 : format.bytes; }
+
+IppStatus MirrorImage(PixelFormat format, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
+                      IppiSize size, IppiAxis axis) {
+  if (IppStatus status = CheckMirror({src, dst}, size, axis); status != ippStsNoErr) return status;
+  // Reversing the rows reads the source from its last row upwards.
+  Rows<const Ipp8u> source{src, srcStep};
+  if (axis != ippAxsVertical) source = {source.Row(size.height - 1), -source.step};
+  if (axis == ippAxsHorizontal) {
+    ByteRegion region = RegionOf(format, size);
+    region.a = source;
+    region.dst = {dst, dstStep};
+    CopyBytes(region);
+    return ippStsNoErr;
+  }
+  HWY_DYNAMIC_DISPATCH(ReversePixels)
+  (source, Rows<Ipp8u>{dst, dstStep}, static_cast<std::size_t>(size.width),
+   static_cast<std::size_t>(size.height), LayoutOf(format));
+  return ippStsNoErr;
+}
+
+IppStatus MirrorImageInPlace(PixelFormat format, Ipp8u* image, int step, IppiSize size,
+                             IppiAxis axis) {
+  if (IppStatus status = CheckMirror({image}, size, axis); status != ippStsNoErr) return status;
+  HWY_DYNAMIC_DISPATCH(MirrorInPlace)
+  (Rows<Ipp8u>{image, step}, static_cast<std::size_t>(size.width),
+   static_cast<std::size_t>(size.height), LayoutOf(format), axis);
+  return ippStsNoErr;
+}
+
+}  // namespace
+}  // namespace detail
+
+using namespace detail;
+
+QX_DEFINE_MIRROR(ippiMirror_8u_C1R, MirrorImage, kPixelC1)
+QX_DEFINE_MIRROR(ippiMirror_8u_C3R, MirrorImage, kPixelC3)
+QX_DEFINE_MIRROR(ippiMirror_8u_C4R, MirrorImage, kPixelC4)
+QX_DEFINE_MIRROR(ippiMirror_8u_AC4R, MirrorImage, kPixelAC4)
+QX_DEFINE_MIRROR_IN_PLACE(ippiMirror_8u_C1IR, MirrorImageInPlace, kPixelC1)
+QX_DEFINE_MIRROR_IN_PLACE(ippiMirror_8u_C3IR, MirrorImageInPlace, kPixelC3)
+QX_DEFINE_MIRROR_IN_PLACE(ippiMirror_8u_C4IR, MirrorImageInPlace, kPixelC4)
+QX_DEFINE_MIRROR_IN_PLACE(ippiMirror_8u_AC4IR, MirrorImageInPlace, kPixelAC4)
+
+IppStatus ippiMirror_16u_C1R(const Ipp16u* pSrc, int srcStep, Ipp16u* pDst, int dstStep,
+                             IppiSize roiSize, IppiAxis flip) {
+  return MirrorImage({2, false}, reinterpret_cast<const Ipp8u*>(pSrc), srcStep,
+                     reinterpret_cast<Ipp8u*>(pDst), dstStep, roiSize, flip);
+}
+
+}  // namespace qx::fallback
+#endif  // HWY_ONCE

@@ -1,0 +1,143 @@
+// Set and the copies that move whole bytes in place (whole pixels, the colour
+// bytes of AC4 pixels, one channel of a C4 image to another): all run on the
+// per-byte engine, which writes large results with non-temporal stores.
+#include <cstring>
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "dispatch/arith/SetCopy.cpp"
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+// The lines above compile this file once per instruction set.
+#include "dispatch/arith/ByteEngine-inl.h"
+#include "hwy/highway.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace qx::fallback::detail::HWY_NAMESPACE {
+
+struct TakeA {
+  HWY_INLINE V8 operator()(D8, V8 a, V8) const { return a; }
+};
+
+void FillPattern(const ByteRegion& region) {
+  ByteRegion fill = region;
+  fill.a = {};
+  fill.b = {};
+  TakeA op;
+  RunBytes<OperandA::kConstants, false>(fill, op);
+}
+
+void CopyRows(const ByteRegion& region) {
+  TakeA op;
+  RunBytes<OperandA::kRows, false>(region, op);
+}
+
+}  // namespace qx::fallback::detail::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+#include "dispatch/arith/ArithChecks.h"
+#include "dispatch/arith/ArithFallbacks.h"
+#include "dispatch/arith/ByteKernels.h"
+#include "dispatch/arith/KernelDefinition.h"
+
+namespace qx::fallback {
+namespace detail {
+
+HWY_EXPORT(FillPattern);
+HWY_EXPORT(CopyRows);
+
+void FillBytes(const ByteRegion& region) { HWY_DYNAMIC_DISPATCH(FillPattern)(region); }
+void CopyBytes(const ByteRegion& region) { HWY_DYNAMIC_DISPATCH(CopyRows)(region); }
+
+namespace {
+
+// One channel of every pixel: the pointer addresses that channel of the
+// first pixel, so the bytes from it to the channel of the last pixel are the
+// span worked on, with every byte but the channel's kept.
+ByteRegion OneChannelOf(int pixelBytes, IppiSize size) {
+  ByteRegion region;
+  region.rowBytes = static_cast<std::size_t>(size.width - 1) * pixelBytes + 1;
+  region.rows = static_cast<std::size_t>(size.height);
+  region.constants.period = pixelBytes;
+  region.keep = {{0x00, 0xFF, 0xFF, 0xFF}, pixelBytes};
+  region.keeps = true;
+  return region;
+}
+
+IppStatus Fill(ByteRegion region, Ipp8u* dst, int dstStep, IppiSize size, const void* value) {
+  if (IppStatus status = CheckNullSizeStep({value, dst}, size, {dstStep}); status != ippStsNoErr)
+    return status;
+  region.dst = {dst, dstStep};
+  FillBytes(region);
+  return ippStsNoErr;
+}
+
+IppStatus SetPixels(PixelFormat format, const Ipp8u* value, Ipp8u* dst, int dstStep,
+                    IppiSize size) {
+  if (value == nullptr) return ippStsNullPtrErr;
+  return Fill(WithConstants(RegionOf(format, size), format, value), dst, dstStep, size, value);
+}
+
+IppStatus SetByte(Ipp8u value, Ipp8u* dst, int dstStep, IppiSize size) {
+  return SetPixels(kPixelC1, &value, dst, dstStep, size);
+}
+
+IppStatus SetChannel(int pixelBytes, Ipp8u value, Ipp8u* dst, int dstStep, IppiSize size) {
+  if (dst == nullptr) return ippStsNullPtrErr;
+  if (BadSize(size)) return ippStsSizeErr;
+  ByteRegion region = OneChannelOf(pixelBytes, size);
+  region.constants.values[0] = value;
+  return Fill(region, dst, dstStep, size, &value);
+}
+
+IppStatus Copy(ByteRegion region, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep) {
+  region.a = {src, srcStep};
+  region.dst = {dst, dstStep};
+  CopyBytes(region);
+  return ippStsNoErr;
+}
+
+IppStatus CopyPixels(PixelFormat format, const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep,
+                     IppiSize size) {
+  if (IppStatus status = CheckNullSize({src, dst}, size); status != ippStsNoErr) return status;
+  return Copy(RegionOf(format, size), src, srcStep, dst, dstStep);
+}
+
+IppStatus CopyChannel(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size) {
+  if (IppStatus status = CheckNullSize({src, dst}, size); status != ippStsNoErr) return status;
+  return Copy(OneChannelOf(4, size), src, srcStep, dst, dstStep);
+}
+
+}  // namespace
+}  // namespace detail
+
+using namespace detail;
+
+QX_DEFINE_BYTE_IN_PLACE(ippiSet_8u_C1R, SetByte)
+QX_DEFINE_BYTE_IN_PLACE(ippiSet_8u_C3CR, SetChannel, 3)
+QX_DEFINE_BYTE_IN_PLACE(ippiSet_8u_C4CR, SetChannel, 4)
+QX_DEFINE_CONST_IN_PLACE(ippiSet_8u_C3R, SetPixels, kPixelC3)
+QX_DEFINE_CONST_IN_PLACE(ippiSet_8u_AC4R, SetPixels, kPixelAC4)
+QX_DEFINE_CONST_IN_PLACE(ippiSet_8u_C4R, SetPixels, kPixelC4)
+
+IppStatus ippiSet_16s_C1R(Ipp16s value, Ipp16s* pDst, int dstStep, IppiSize roiSize) {
+  if (pDst == nullptr) return ippStsNullPtrErr;
+  if (BadSize(roiSize)) return ippStsSizeErr;
+  ByteRegion region = RegionOf({2, false}, roiSize);
+  std::memcpy(region.constants.values, &value, sizeof value);  // the bytes of one pixel
+  return Fill(region, reinterpret_cast<Ipp8u*>(pDst), dstStep, roiSize, &value);
+}
+
+QX_DEFINE_ONE_SOURCE(ippiCopy_8u_C1R, CopyPixels, kPixelC1)
+QX_DEFINE_ONE_SOURCE(ippiCopy_8u_C3R, CopyPixels, kPixelC3)
+QX_DEFINE_ONE_SOURCE(ippiCopy_8u_C4R, CopyPixels, kPixelC4)
+QX_DEFINE_ONE_SOURCE(ippiCopy_8u_AC4R, CopyPixels, kPixelAC4)
+QX_DEFINE_ONE_SOURCE(ippiCopy_8u_C4CR, CopyChannel)
+
+IppStatus ippsCopy_8u(const Ipp8u* pSrc, Ipp8u* pDst, int len) {
+  if (IppStatus status = CheckVector({pSrc, pDst}, len); status != ippStsNoErr) return status;
+  std::memmove(pDst, pSrc, static_cast<std::size_t>(len));
+  return ippStsNoErr;
+}
+
+}  // namespace qx::fallback
+#endif  // HWY_ONCE

@@ -77,19 +77,6 @@ std::string Child(const std::string& path, std::size_t index) {
   return (nlohmann::json::json_pointer(path) / index).to_string();
 }
 
-std::string Describe(const nlohmann::json& value) {
-  switch (value.type()) {
-    case nlohmann::json::value_t::object:
-      return "an object";
-    case nlohmann::json::value_t::array:
-      return "an array";
-    default: {
-      std::string text = value.dump();
-      return text.size() > 60 ? text.substr(0, 60) + "..." : text;
-    }
-  }
-}
-
 // The stored class matches `info` or one of its ancestors.
 bool DescribesClass(const TClassInfo& info, std::string_view storedClass) {
   for (const TClassInfo* c = &info; c; c = c->GetParent()) {
@@ -102,17 +89,18 @@ bool DescribesClass(const TClassInfo& info, std::string_view storedClass) {
 
 void TFormReader::CheckEntry(const nlohmann::json& entry, const std::string& path,
                              bool isRoot) const {
-  if (!entry.is_object()) Fail(path, "expected a component object, found " + Describe(entry));
+  if (!entry.is_object()) Fail(path, "expected a component object, found " + DescribeJson(entry));
   for (const auto& [key, value] : entry.items()) {
     if (key == "class" || key == "name") {
-      if (!value.is_string()) Fail(Child(path, key), "expected a string, found " + Describe(value));
+      if (!value.is_string())
+        Fail(Child(path, key), "expected a string, found " + DescribeJson(value));
     } else if (key == "properties") {
       if (!value.is_object()) {
-        Fail(Child(path, key), "expected an object of properties, found " + Describe(value));
+        Fail(Child(path, key), "expected an object of properties, found " + DescribeJson(value));
       }
     } else if (key == "components" && isRoot) {
       if (!value.is_array()) {
-        Fail(Child(path, key), "expected an array of components, found " + Describe(value));
+        Fail(Child(path, key), "expected an array of components, found " + DescribeJson(value));
       }
     } else {
       Fail(Child(path, key), "unexpected entry \"" + key + "\"");
@@ -124,7 +112,7 @@ void TFormReader::CheckEntry(const nlohmann::json& entry, const std::string& pat
 void TFormReader::ApplyProperties(TPersistent& target, const nlohmann::json& properties,
                                   const std::string& path) {
   if (!properties.is_object()) {
-    Fail(path, "expected an object of properties, found " + Describe(properties));
+    Fail(path, "expected an object of properties, found " + DescribeJson(properties));
   }
   if (FDepth >= MaxDepth) Fail(path, "properties nested too deeply");
   ++FDepth;
@@ -155,7 +143,7 @@ void TFormReader::ApplyProperty(TPersistent& target, const TPropertyInfo& info,
       return;
     }
     case pkCollection: {
-      if (!value.is_array()) Fail(path, "expected an array of items, found " + Describe(value));
+      if (!value.is_array()) Fail(path, "expected an array of items, found " + DescribeJson(value));
       TCollection* collection = nullptr;
       Guarded(path, [&] { collection = static_cast<TCollection*>(info.GetObject(target)); });
       if (!collection) Fail(path, "property " + info.GetName() + " has no collection to read into");
@@ -173,7 +161,7 @@ void TFormReader::ApplyProperty(TPersistent& target, const TPropertyInfo& info,
       } else if (value.is_string()) {
         FFixups.push_back({&target, &info, value.get<std::string>(), path});
       } else {
-        Fail(path, "expected a component name, found " + Describe(value));
+        Fail(path, "expected a component name, found " + DescribeJson(value));
       }
       return;
     default:
@@ -304,7 +292,7 @@ std::unique_ptr<TComponent> CreateRoot(const nlohmann::json& document,
                                        const std::string& sourceName) {
   if (!document.is_object()) {
     throw EFormFileError(sourceName, "",
-                         "expected a component object, found " + detail::Describe(document));
+                         "expected a component object, found " + detail::DescribeJson(document));
   }
   const auto found = document.find("class");
   if (found == document.end() || !found->is_string()) {

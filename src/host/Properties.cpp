@@ -3,17 +3,6 @@
 #include "host/Component.h"
 
 namespace qx {
-namespace {
-
-// The JSON text of a value, shortened for messages.
-std::string Shown(const nlohmann::json& value) {
-  std::string text = value.dump();
-  constexpr std::size_t limit = 60;
-  if (text.size() > limit) text = text.substr(0, limit) + "...";
-  return text;
-}
-
-}  // namespace
 
 const TPropertyInfo& GetPropertyInfo(const TPersistent& instance, std::string_view name) {
   if (const TPropertyInfo* info = instance.ClassInfo().FindProperty(name)) return *info;
@@ -29,17 +18,31 @@ bool HasStoredValues(const TPersistent& instance) {
 
 namespace detail {
 
+std::string DescribeJson(const nlohmann::json& value) {
+  switch (value.type()) {
+    case nlohmann::json::value_t::object:
+      return "an object";
+    case nlohmann::json::value_t::array:
+      return "an array";
+    default: {
+      std::string text = value.dump();
+      constexpr std::size_t limit = 60;
+      return text.size() > limit ? text.substr(0, limit) + "..." : text;
+    }
+  }
+}
+
 void RaiseForeignInstance(const TPropertyInfo& info, const TPersistent& instance) {
   throw EPropertyError("property " + info.GetName() + " does not belong to class " +
                        instance.ClassName());
 }
 
 void RaiseWrongValue(std::string_view expected, const nlohmann::json& found) {
-  throw EPropertyError("expected " + std::string(expected) + ", found " + Shown(found));
+  throw EPropertyError("expected " + std::string(expected) + ", found " + DescribeJson(found));
 }
 
 void RaiseOutOfRange(std::string_view type, const nlohmann::json& found) {
-  throw EPropertyError(Shown(found) + " is out of the range of " + std::string(type));
+  throw EPropertyError(DescribeJson(found) + " is out of the range of " + std::string(type));
 }
 
 void RaiseWrongType(const TPropertyInfo& info, std::string_view requested) {

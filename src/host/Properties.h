@@ -58,6 +58,10 @@ bool HasStoredValues(const TPersistent& instance);
 
 namespace detail {
 
+// A JSON value as messages show it: scalars as written (shortened), arrays
+// and objects by their kind only.
+std::string DescribeJson(const nlohmann::json& value);
+
 [[noreturn]] void RaiseForeignInstance(const TPropertyInfo& info, const TPersistent& instance);
 [[noreturn]] void RaiseWrongValue(std::string_view expected, const nlohmann::json& found);
 [[noreturn]] void RaiseOutOfRange(std::string_view type, const nlohmann::json& found);

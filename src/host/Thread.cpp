@@ -35,7 +35,7 @@ TThread::~TThread() {
   {
     // A thread destroying its own object cannot wait for itself.
     std::lock_guard lock(FThreadMutex);
-    if (FThread.joinable() && FThread.get_id() == std::this_thread::get_id()) FThread.detach();
+    if (FThread.joinable() && FThreadId == std::this_thread::get_id()) FThread.detach();
   }
   WaitFor();
 }
@@ -45,6 +45,7 @@ void TThread::Start() {
   if (FStarted) throw EThreadError("thread " + FName + " was started before");
   FStarted = true;
   FThread = std::thread([this] { Run(); });
+  FThreadId = FThread.get_id();
 }
 
 void TThread::Run() {
@@ -85,17 +86,19 @@ void TThread::Terminate() {
 }
 
 void TThread::WaitFor() {
+  {
+    std::lock_guard lock(FThreadMutex);
+    if (FThreadId == std::this_thread::get_id()) {
+      throw EThreadError("thread " + FName + " cannot wait for itself");
+    }
+  }
   std::lock_guard join(FJoinMutex);
   std::thread thread;
   {
     std::lock_guard lock(FThreadMutex);
-    if (!FThread.joinable()) return;
-    if (FThread.get_id() == std::this_thread::get_id()) {
-      throw EThreadError("thread " + FName + " cannot wait for itself");
-    }
     thread = std::move(FThread);
   }
-  thread.join();
+  if (thread.joinable()) thread.join();
 }
 
 std::exception_ptr TThread::FatalException() const {

@@ -85,9 +85,10 @@ class TThread {
   std::atomic<bool> FFinished{false};
   std::exception_ptr FFatalException;  // written by the thread before FFinished
 
-  std::mutex FThreadMutex;  // guards FStarted, FThread, FSystemId
+  std::mutex FThreadMutex;  // guards FStarted, FThread, FThreadId, FSystemId
   bool FStarted = false;
   std::thread FThread;
+  std::thread::id FThreadId;
   int FSystemId = 0;  // the running thread's kernel id; 0 when not running
   std::mutex FJoinMutex;
 };

@@ -1,0 +1,220 @@
+// Owner tree, names, state and free-notification of TComponent.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "TestClasses.h"
+#include "host/Exceptions.h"
+
+namespace qx::test {
+namespace {
+
+class ComponentTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EventLog().clear(); }
+};
+
+TTestWidget* NewWidget(TComponent* owner, const std::string& name) {
+  auto* widget = new TTestWidget(owner);
+  widget->SetName(name);
+  return widget;
+}
+
+TEST_F(ComponentTest, OwnerDestroysOwnedComponentsLastCreatedFirst) {
+  {
+    TTestForm form;
+    NewWidget(&form, "A");
+    TTestWidget* b = NewWidget(&form, "B");
+    NewWidget(b, "B1");  // owned by B: destroyed with it, before B's own destructor ends
+    NewWidget(&form, "C");
+    EventLog().clear();
+  }
+  // Each component is marked as being destroyed before its destructor runs.
+  const std::vector<std::string> expected = {"destroy C (destroying)", "destroy B (destroying)",
+                                             "destroy B1 (destroying)", "destroy A (destroying)"};
+  EXPECT_EQ(EventLog(), expected);
+  EXPECT_EQ(TTestWidget::LiveCount(), 0);
+}
+
+TEST_F(ComponentTest, DeletingAnOwnedComponentRemovesItFromItsOwner) {
+  TTestForm form;
+  TTestWidget* a = NewWidget(&form, "A");
+  TTestWidget* b = NewWidget(&form, "B");
+  TTestWidget* c = NewWidget(&form, "C");
+  delete b;
+  ASSERT_EQ(form.GetComponentCount(), 2);
+  EXPECT_EQ(form.GetComponent(0), a);
+  EXPECT_EQ(form.GetComponent(1), c);
+  EXPECT_EQ(c->GetComponentIndex(), 1);
+  EXPECT_EQ(form.FindComponent("B"), nullptr);
+  EXPECT_THROW(form.GetComponent(2), EComponentError);
+}
+
+TEST_F(ComponentTest, OwnerIsToldOfInsertionAndRemoval) {
+  TTestWidget owner(nullptr);
+  TTestWidget* child = NewWidget(&owner, "");
+  child->SetName("Child");
+  delete child;
+  // Insertion is reported from the base constructor, before the name is set.
+  ASSERT_EQ(owner.FNotifications.size(), 2u);
+  EXPECT_EQ(owner.FNotifications[0], std::make_pair(std::string(), opInsert));
+  EXPECT_EQ(owner.FNotifications[1], std::make_pair(std::string("Child"), opRemove));
+}
+
+TEST_F(ComponentTest, InsertComponentMovesOwnershipAndRefusesCycles) {
+  TTestForm first, second;
+  TTestWidget* widget = NewWidget(&first, "Widget");
+  TTestWidget* inner = NewWidget(widget, "Inner");
+  second.InsertComponent(*widget);
+  EXPECT_EQ(first.GetComponentCount(), 0);
+  EXPECT_EQ(widget->GetOwner(), &second);
+  EXPECT_EQ(second.FindComponent("widget"), widget);
+
+  EXPECT_THROW(inner->InsertComponent(*widget), EComponentError);
+  EXPECT_THROW(widget->InsertComponent(*widget), EComponentError);
+  EXPECT_EQ(widget->GetOwner(), &second);
+
+  // A name already taken in the new owner keeps the component where it was.
+  NewWidget(&first, "Widget");
+  EXPECT_THROW(first.InsertComponent(*widget), EComponentError);
+  EXPECT_EQ(widget->GetOwner(), &second);
+
+  second.RemoveComponent(*widget);
+  EXPECT_EQ(widget->GetOwner(), nullptr);
+  std::unique_ptr<TTestWidget> released(widget);  // the caller owns it now
+}
+
+TEST_F(ComponentTest, NamesMustBeIdentifiersUniqueAmongSiblingsIgnoringCase) {
+  TTestForm form;
+  TTestWidget* a = NewWidget(&form, "Display1");
+  for (const char* bad : {"1Display", "Display 1", "Dis-play", "Ärger", " "}) {
+    EXPECT_THROW(a->SetName(bad), EComponentError) << bad;
+  }
+  EXPECT_EQ(a->GetName(), "Display1");
+
+  TTestWidget* b = NewWidget(&form, "_second2");
+  EXPECT_THROW(b->SetName("DISPLAY1"), EComponentError);
+  EXPECT_EQ(b->GetName(), "_second2");
+  a->SetName("DISPLAY1");  // its own name in another case is no clash
+  EXPECT_EQ(form.FindComponent("display1"), a);
+
+  // Unnamed components do not clash, and are never found by name.
+  TTestWidget* c = NewWidget(&form, "");
+  TTestWidget* d = NewWidget(&form, "");
+  EXPECT_NE(c, d);
+  EXPECT_EQ(form.FindComponent(""), nullptr);
+
+  // Components of different owners may share a name.
+  TTestForm other;
+  EXPECT_NO_THROW(NewWidget(&other, "Display1"));
+}
+
+TEST_F(ComponentTest, DesigningStateFollowsTheOwner) {
+  TTestForm form;
+  TTestWidget* early = NewWidget(&form, "Early");
+  form.SetDesigning(true);
+  EXPECT_TRUE(early->IsDesigning());
+  TTestWidget* late = NewWidget(&form, "Late");  // created under a designing owner
+  EXPECT_TRUE(late->IsDesigning());
+  EXPECT_FALSE(late->IsLoading());
+  form.SetDesigning(false);
+  EXPECT_FALSE(early->IsDesigning());
+  EXPECT_FALSE(late->IsDesigning());
+}
+
+TEST_F(ComponentTest, FreeNotificationBetweenComponentsWorksWhicheverGoesFirst) {
+  TTestForm form;
+  TTestWidget* watcher = NewWidget(&form, "Watcher");
+  TTestWidget* watched = NewWidget(&form, "Watched");
+  watcher->FreeNotification(*watched);
+  watcher->FNotifications.clear();
+  watched->FNotifications.clear();
+
+  delete watched;
+  ASSERT_EQ(watcher->FNotifications.size(), 1u);
+  EXPECT_EQ(watcher->FNotifications[0], std::make_pair(std::string("Watched"), opRemove));
+
+  // The other way round: the watcher goes first and the watched one must not
+  // call it afterwards (AddressSanitizer would catch the use after free).
+  TTestWidget* second = NewWidget(&form, "Second");
+  TTestWidget* watcher2 = NewWidget(&form, "Watcher2");
+  watcher2->FreeNotification(*second);
+  second->FNotifications.clear();
+  delete watcher2;
+  ASSERT_EQ(second->FNotifications.size(), 1u);
+  EXPECT_EQ(second->FNotifications[0], std::make_pair(std::string("Watcher2"), opRemove));
+  delete second;
+}
+
+TEST_F(ComponentTest, RemovedFreeNotificationIsNotCalled) {
+  TTestForm form;
+  TTestWidget* watcher = NewWidget(&form, "Watcher");
+  TTestWidget* watched = NewWidget(&form, "Watched");
+  watcher->FreeNotification(*watched);
+  watcher->RemoveFreeNotification(*watched);
+  watcher->FNotifications.clear();
+  delete watched;
+  EXPECT_TRUE(watcher->FNotifications.empty());
+}
+
+TEST_F(ComponentTest, ComponentLinkDropsDestroyedComponent) {
+  TTestForm form;
+  TTestWidget* target = NewWidget(&form, "Target");
+  TComponentLink<TTestWidget> link(target);
+  int freed = 0;
+  link.OnFree = [&] {
+    ++freed;
+    EXPECT_EQ(link.Get(), nullptr);
+  };
+  EXPECT_EQ(link.Get(), target);
+  delete target;
+  EXPECT_EQ(link.Get(), nullptr);
+  EXPECT_EQ(freed, 1);
+
+  // Retargeting unregisters from the previous component.
+  TTestWidget* first = NewWidget(&form, "First");
+  TTestWidget* second = NewWidget(&form, "Second");
+  link.Set(first);
+  link.Set(second);
+  delete first;
+  EXPECT_EQ(link.Get(), second);
+  EXPECT_EQ(freed, 1);
+
+  // A link destroyed before its component leaves no dangling registration.
+  { TComponentLink<TTestWidget> shortLived(second); }
+  delete second;
+  EXPECT_EQ(link.Get(), nullptr);
+  EXPECT_EQ(freed, 2);
+}
+
+TEST_F(ComponentTest, ComponentPropertyHeldByLinkIsClearedWithItsTarget) {
+  TTestForm form;
+  TTestWidget* a = NewWidget(&form, "A");
+  TTestWidget* b = NewWidget(&form, "B");
+  a->SetBuddy(b);
+  form.SetMain(b);
+  delete b;
+  EXPECT_EQ(a->GetBuddy(), nullptr);
+  EXPECT_EQ(form.GetMain(), nullptr);
+}
+
+TEST_F(ComponentTest, NamedComponentsWithoutOwnerAreFoundGlobally) {
+  auto form = std::make_unique<TTestForm>();
+  form->SetName("GlobalForm1");
+  EXPECT_EQ(FindGlobalComponent("globalform1"), form.get());
+
+  TTestForm owner;
+  owner.InsertComponent(*form);
+  EXPECT_EQ(FindGlobalComponent("GlobalForm1"), nullptr);
+  owner.RemoveComponent(*form);
+  EXPECT_EQ(FindGlobalComponent("GlobalForm1"), form.get());
+
+  form->SetName("GlobalForm2");
+  EXPECT_EQ(FindGlobalComponent("GlobalForm1"), nullptr);
+  EXPECT_EQ(FindGlobalComponent("GlobalForm2"), form.get());
+  form.reset();
+  EXPECT_EQ(FindGlobalComponent("GlobalForm2"), nullptr);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,317 @@
+// The main-thread queue: order, targets, lifetime, Run/Quit, event-loop
+// adapters and posting from many threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "host/Event.h"
+#include "host/MessageQueue.h"
+
+namespace qx {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(MessageQueueTest, MessagesAndCallsArriveInPostingOrder) {
+  TMessageQueue queue;
+  std::vector<std::string> seen;
+  TMessageTarget target(
+      [&](const TMessage& m) {
+        seen.push_back("msg " + std::to_string(m.Msg - WM_APP) + " " + std::to_string(m.WParam) +
+                       " " + std::to_string(m.LParam));
+      },
+      queue);
+  target.PostMessage(WM_APP + 2, 7, -1);
+  queue.PostCall([&] { seen.push_back("call"); });
+  EXPECT_TRUE(PostMessage(target.GetHandle(), WM_APP + 4));
+  target.PostCall([&] { seen.push_back("target call"); });
+  EXPECT_TRUE(seen.empty());  // nothing runs before the queue is processed
+  EXPECT_TRUE(queue.HasPendingMessages());
+
+  EXPECT_EQ(queue.ProcessMessages(), 4u);
+  const std::vector<std::string> expected = {"msg 2 7 -1", "call", "msg 4 0 0", "target call"};
+  EXPECT_EQ(seen, expected);
+  EXPECT_FALSE(queue.HasPendingMessages());
+  EXPECT_EQ(queue.ProcessMessages(), 0u);
+}
+
+TEST(MessageQueueTest, MessagesPostedWhileProcessingWaitForTheNextRound) {
+  TMessageQueue queue;
+  int handled = 0;
+  TMessageTargetHandle handle;
+  TMessageTarget target(
+      [&](const TMessage&) {
+        if (++handled < 3) PostMessage(handle, WM_APP);
+      },
+      queue);
+  handle = target.GetHandle();
+  target.PostMessage(WM_APP);
+  EXPECT_EQ(queue.ProcessMessages(), 1u);
+  EXPECT_EQ(queue.ProcessMessages(), 1u);
+  EXPECT_EQ(queue.ProcessMessages(), 1u);
+  EXPECT_EQ(queue.ProcessMessages(), 0u);
+  EXPECT_EQ(handled, 3);
+}
+
+TEST(MessageQueueTest, DestroyedTargetGetsNoneOfItsPendingMessages) {
+  TMessageQueue queue;
+  int calls = 0;
+  TMessageTargetHandle handle;
+  {
+    TMessageTarget target([&](const TMessage&) { ++calls; }, queue);
+    handle = target.GetHandle();
+    target.PostMessage(WM_APP);
+    target.PostCall([&] { ++calls; });
+    PostMessage(handle, WM_APP + 1);
+  }
+  EXPECT_FALSE(PostMessage(handle, WM_APP + 2));
+  EXPECT_FALSE(PostMessage(TMessageTargetHandle(), WM_APP));
+  EXPECT_EQ(queue.ProcessMessages(), 0u);
+  EXPECT_EQ(calls, 0);
+}
+
+TEST(MessageQueueTest, TargetDestroyedByAnEarlierMessageOfTheSameRoundIsSkipped) {
+  TMessageQueue queue;
+  int victimCalls = 0;
+  auto victim = std::make_unique<TMessageTarget>([&](const TMessage&) { ++victimCalls; }, queue);
+  TMessageTarget killer([&](const TMessage&) { victim.reset(); }, queue);
+  killer.PostMessage(WM_APP);
+  victim->PostMessage(WM_APP);
+  victim->PostMessage(WM_APP);
+  EXPECT_EQ(queue.ProcessMessages(), 1u);
+  EXPECT_EQ(victimCalls, 0);
+}
+
+TEST(MessageQueueTest, HookedHandlerCanPassMessagesToThePreviousOne) {
+  TMessageQueue queue;
+  std::vector<std::uint32_t> original, hook;
+  TMessageTarget target([&](const TMessage& m) { original.push_back(m.Msg); }, queue);
+  TMessageHandler previous = target.GetHandler();
+  target.SetHandler([&, previous](const TMessage& m) {
+    hook.push_back(m.Msg);
+    if (m.Msg != WM_APP + 5) previous(m);
+  });
+  target.PostMessage(WM_APP + 5);
+  target.PostMessage(WM_APP + 6);
+  queue.ProcessMessages();
+  EXPECT_EQ(hook, (std::vector<std::uint32_t>{WM_APP + 5, WM_APP + 6}));
+  EXPECT_EQ(original, (std::vector<std::uint32_t>{WM_APP + 6}));
+}
+
+TEST(MessageQueueTest, ExceptionFromAHandlerKeepsTheRestQueuedInOrder) {
+  TMessageQueue queue;
+  std::vector<int> seen;
+  queue.PostCall([&] { seen.push_back(1); });
+  queue.PostCall([] { throw std::runtime_error("handler failed"); });
+  queue.PostCall([&] { seen.push_back(3); });
+  queue.PostCall([&] { seen.push_back(4); });
+  EXPECT_THROW(queue.ProcessMessages(), std::runtime_error);
+  EXPECT_EQ(seen, (std::vector<int>{1}));
+  queue.PostCall([&] { seen.push_back(5); });
+  EXPECT_EQ(queue.ProcessMessages(), 3u);
+  EXPECT_EQ(seen, (std::vector<int>{1, 3, 4, 5}));
+}
+
+TEST(MessageQueueTest, QuitBeforeRunMakesRunReturnOnce) {
+  TMessageQueue queue;
+  queue.Quit();
+  queue.Run();  // returns at once
+  int handled = 0;
+  queue.PostCall([&] { ++handled; });
+  queue.PostCall([&] { queue.Quit(); });
+  queue.Run();  // handles both calls, then returns
+  EXPECT_EQ(handled, 1);
+}
+
+TEST(MessageQueueThreadedTest, RunHandlesMessagesOnItsThreadUntilQuit) {
+  TMessageQueue queue;
+  std::thread::id handlerThread;
+  int handled = 0;
+  std::thread poster([&] {
+    for (int i = 0; i < 100; ++i) {
+      queue.PostCall([&] {
+        handlerThread = std::this_thread::get_id();
+        ++handled;
+      });
+    }
+    queue.PostCall([&] { queue.Quit(); });
+  });
+  queue.Run();
+  poster.join();
+  EXPECT_EQ(handled, 100);
+  EXPECT_EQ(handlerThread, std::this_thread::get_id());
+
+  // Quit from another thread while Run is waiting for messages.
+  std::thread quitter([&] {
+    std::this_thread::sleep_for(10ms);
+    queue.Quit();
+  });
+  queue.Run();
+  quitter.join();
+}
+
+// An event loop of its own, as an application's would be: woken by the
+// queue, it processes messages on its thread.
+class TTestEventLoop : public IEventLoop {
+ public:
+  void Wake() override {
+    ++FWakes;
+    FWakeEvent.SetEvent();
+  }
+
+  std::atomic<int> FWakes{0};
+  TEvent FWakeEvent;
+};
+
+TEST(MessageQueueThreadedTest, EventLoopIsWokenWhenTheQueueStopsBeingEmpty) {
+  TMessageQueue queue;
+  auto loop = std::make_shared<TTestEventLoop>();
+  queue.PostCall([] {});
+  queue.SetEventLoop(loop);  // something is already waiting: wake at once
+  EXPECT_EQ(loop->FWakes, 1);
+  queue.PostCall([] {});
+  EXPECT_EQ(loop->FWakes, 1);  // the queue was not empty
+  queue.ProcessMessages();
+  queue.PostCall([] {});
+  queue.PostCall([] {});
+  EXPECT_EQ(loop->FWakes, 2);
+  queue.ProcessMessages();
+  queue.SetEventLoop(nullptr);
+  queue.PostCall([] {});
+  EXPECT_EQ(loop->FWakes, 2);
+  queue.ProcessMessages();
+}
+
+TEST(MessageQueueThreadedTest, EventLoopDrivesTheQueueOnItsOwnThread) {
+  TMessageQueue queue;
+  auto loop = std::make_shared<TTestEventLoop>();
+  queue.SetEventLoop(loop);
+  constexpr int total = 2000;
+  std::atomic<int> handled{0};
+  std::atomic<bool> wrongThread{false};
+  std::thread loopThread([&] {
+    const auto self = std::this_thread::get_id();
+    TMessageTarget target(
+        [&](const TMessage&) {
+          if (std::this_thread::get_id() != self) wrongThread = true;
+          ++handled;
+        },
+        queue);
+    TMessageTargetHandle handle = target.GetHandle();
+    std::thread poster([&] {
+      for (int i = 0; i < total; ++i) PostMessage(handle, WM_APP);
+    });
+    while (handled < total) {
+      loop->FWakeEvent.WaitFor(1s);
+      queue.ProcessMessages();
+    }
+    poster.join();
+  });
+  loopThread.join();
+  EXPECT_EQ(handled, total);
+  EXPECT_FALSE(wrongThread);
+  queue.SetEventLoop(nullptr);
+}
+
+TEST(MessageQueueThreadedTest, PostsFromManyThreadsKeepEachThreadsOrder) {
+  TMessageQueue queue;
+  constexpr int threads = 4;
+  constexpr int perThread = 5000;
+  std::vector<std::intptr_t> last(threads, -1);
+  int outOfOrder = 0;
+  int messages = 0;
+  std::atomic<int> calls{0};
+  TMessageTarget target(
+      [&](const TMessage& m) {
+        if (m.LParam != last[m.WParam] + 1) ++outOfOrder;
+        last[m.WParam] = m.LParam;
+        ++messages;
+      },
+      queue);
+  const TMessageTargetHandle handle = target.GetHandle();
+  std::vector<std::thread> posters;
+  for (int t = 0; t < threads; ++t) {
+    posters.emplace_back([&, t] {
+      for (int i = 0; i < perThread; ++i) {
+        PostMessage(handle, WM_APP, static_cast<std::uintptr_t>(t), i);
+        if (i % 100 == 0) queue.PostCall([&] { ++calls; });
+      }
+    });
+  }
+  while (messages < threads * perThread) {
+    if (queue.ProcessMessages() == 0) std::this_thread::yield();
+  }
+  for (auto& poster : posters) poster.join();
+  queue.ProcessMessages();
+  EXPECT_EQ(messages, threads * perThread);
+  EXPECT_EQ(outOfOrder, 0);
+  EXPECT_EQ(calls, threads * perThread / 100);
+}
+
+TEST(MessageQueueThreadedTest, NoDeliveryToTargetsDestroyedWhileOthersPost) {
+  TMessageQueue queue;
+  // Each target's handler checks a flag that outlives the target.
+  struct TProbe {
+    std::atomic<bool> Alive{true};
+  };
+  std::atomic<int> lateDeliveries{0};
+  std::atomic<bool> stop{false};
+  std::vector<TMessageTargetHandle> handles(8);
+  std::mutex handlesMutex;
+
+  std::vector<std::thread> posters;
+  for (int t = 0; t < 3; ++t) {
+    posters.emplace_back([&] {
+      while (!stop) {
+        std::vector<TMessageTargetHandle> snapshot;
+        {
+          std::lock_guard lock(handlesMutex);
+          snapshot = handles;
+        }
+        for (const auto& handle : snapshot) PostMessage(handle, WM_APP);
+      }
+    });
+  }
+
+  int delivered = 0;
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::unique_ptr<TMessageTarget>> targets;
+    std::vector<std::shared_ptr<TProbe>> probes;
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+      auto probe = std::make_shared<TProbe>();
+      probes.push_back(probe);
+      targets.push_back(std::make_unique<TMessageTarget>(
+          [&, probe](const TMessage&) {
+            if (!probe->Alive) ++lateDeliveries;
+            ++delivered;
+          },
+          queue));
+      std::lock_guard lock(handlesMutex);
+      handles[i] = targets.back()->GetHandle();
+    }
+    auto waitForPosts = [&] {
+      while (!queue.HasPendingMessages()) std::this_thread::yield();
+    };
+    waitForPosts();
+    queue.ProcessMessages();
+    // Destroy half of them with messages pending, then keep processing.
+    waitForPosts();
+    for (std::size_t i = 0; i < targets.size(); i += 2) {
+      probes[i]->Alive = false;
+      targets[i].reset();
+    }
+    queue.ProcessMessages();
+  }
+  stop = true;
+  for (auto& poster : posters) poster.join();
+  queue.ProcessMessages();
+  EXPECT_EQ(lateDeliveries, 0);
+  EXPECT_GT(delivered, 0);
+}
+
+}  // namespace
+}  // namespace qx

@@ -1,0 +1,250 @@
+// Results worked out by hand, for the SIMD kernels and their references: the
+// rounding and saturation rules of the scaled kernels, division by zero, the
+// alpha bytes of AC4 pixels, shifts, one-channel copies, mirrors and the
+// early stop of Max.
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <array>
+#include <vector>
+
+#include "ArithTestSupport.h"
+
+namespace qx::arithtest {
+namespace {
+
+enum class Implementation { kSimd, kReference };
+
+class HandChecked : public ::testing::TestWithParam<Implementation> {
+ protected:
+  bool Simd() const { return GetParam() == Implementation::kSimd; }
+};
+
+// The entry `name` of the implementation under test.
+#define K(name) (Simd() ? &fallback::name : &fallback::reference::name)
+
+using Bytes = std::vector<Ipp8u>;
+
+// One row of bytes through a two-source scaled kernel.
+Bytes TwoSources(fallback::TwoSourceSfsKernel* kernel, const Bytes& a, const Bytes& b, int sf,
+                 IppStatus expected = ippStsNoErr) {
+  Bytes out(a.size(), 0xEE);
+  const int n = static_cast<int>(a.size());
+  EXPECT_EQ(kernel(a.data(), n, b.data(), n, out.data(), n, {n, 1}, sf), expected);
+  return out;
+}
+
+TEST_P(HandChecked, AddRoundsHalvesToEvenAndVanishesAboveNine) {
+  EXPECT_EQ(TwoSources(K(ippiAdd_8u_C1RSfs), {1, 2, 200}, {2, 3, 100}, 1), (Bytes{2, 2, 150}));
+  EXPECT_EQ(TwoSources(K(ippiAdd_8u_C1RSfs), {255, 255, 1}, {255, 0, 0}, 9), (Bytes{1, 0, 0}));
+  EXPECT_EQ(TwoSources(K(ippiAdd_8u_C1RSfs), {255, 7}, {255, 9}, 10), (Bytes{0, 0}));
+  EXPECT_EQ(TwoSources(K(ippiAdd_8u_C1RSfs), {200, 50, 0}, {100, 10, 0}, -1), (Bytes{255, 120, 0}));
+  EXPECT_EQ(TwoSources(K(ippiAdd_8u_C1RSfs), {200, 1, 0}, {100, 0, 0}, 0), (Bytes{255, 1, 0}));
+  // 6 / 4 = 1.5 -> 2, 10 / 4 = 2.5 -> 2, 11 / 4 = 2.75 -> 3.
+  EXPECT_EQ(TwoSources(K(ippiAdd_8u_C1RSfs), {3, 5, 5}, {3, 5, 6}, 2), (Bytes{2, 2, 3}));
+}
+
+TEST_P(HandChecked, SubtractsSourceOneFromSourceTwoDownToZero) {
+  EXPECT_EQ(TwoSources(K(ippiSub_8u_C1RSfs), {10, 50, 7}, {30, 20, 7}, 0), (Bytes{20, 0, 0}));
+  EXPECT_EQ(TwoSources(K(ippiSub_8u_C1RSfs), {10, 50, 7}, {11, 20, 7}, -8), (Bytes{255, 0, 0}));
+  EXPECT_EQ(TwoSources(K(ippiSub_8u_C1RSfs), {0, 0}, {255, 128}, 8), (Bytes{1, 0}));
+  EXPECT_EQ(TwoSources(K(ippiSub_8u_C1RSfs), {0}, {255}, 9), (Bytes{0}));
+}
+
+TEST_P(HandChecked, MultipliesWithEveryScaleRule) {
+  EXPECT_EQ(TwoSources(K(ippiMul_8u_C1RSfs), {1, 0, 255}, {1, 200, 255}, -8), (Bytes{255, 0, 255}));
+  EXPECT_EQ(TwoSources(K(ippiMul_8u_C1RSfs), {3, 40}, {5, 7}, -1), (Bytes{30, 255}));
+  // 65025 / 256 = 254.0; 128 / 256 = 0.5 -> 0; 384 / 256 = 1.5 -> 2.
+  EXPECT_EQ(TwoSources(K(ippiMul_8u_C1RSfs), {255, 16, 16}, {255, 8, 24}, 8), (Bytes{254, 0, 2}));
+  EXPECT_EQ(TwoSources(K(ippiMul_8u_C1RSfs), {255, 128}, {255, 128}, 16), (Bytes{1, 0}));
+  EXPECT_EQ(TwoSources(K(ippiMul_8u_C1RSfs), {255}, {255}, 17), (Bytes{0}));
+}
+
+TEST_P(HandChecked, DividesSourceTwoBySourceOneAndFinishesPastZeroDivisors) {
+  // 3/2 = 1.5 -> 2, 5/2 = 2.5 -> 2, 7/2 = 3.5 -> 4, 9/0 -> 255, 0/0 -> 0.
+  EXPECT_EQ(
+      TwoSources(K(ippiDiv_8u_C1RSfs), {2, 2, 2, 0, 0, 5}, {3, 5, 7, 9, 0, 5}, 0, ippStsDivByZero),
+      (Bytes{2, 2, 4, 255, 0, 1}));
+  // 255 / 2 / 2 = 63.75 -> 64; 2^15 / 255 = 128.5019 -> 129; 2^16 / 255 saturates.
+  EXPECT_EQ(TwoSources(K(ippiDiv_8u_C1RSfs), {2}, {255}, 1), (Bytes{64}));
+  EXPECT_EQ(TwoSources(K(ippiDiv_8u_C1RSfs), {255}, {1}, -15), (Bytes{129}));
+  EXPECT_EQ(TwoSources(K(ippiDiv_8u_C1RSfs), {255, 7}, {1, 0}, -16), (Bytes{255, 0}));
+  EXPECT_EQ(TwoSources(K(ippiDiv_8u_C1RSfs), {1, 0}, {255, 3}, 9, ippStsDivByZero),
+            (Bytes{0, 255}));
+}
+
+TEST_P(HandChecked, DivCRefusesAZeroConstantButC3StillDivides) {
+  const Ipp8u constants[3] = {2, 0, 4};
+  Bytes c3 = {9, 9, 9, 4, 0, 4};
+  EXPECT_EQ(K(ippiDivC_8u_C3IRSfs)(constants, c3.data(), 6, {2, 1}, 0), ippStsDivByZeroErr);
+  EXPECT_EQ(c3, (Bytes{4, 255, 2, 2, 0, 1}));  // 4.5 -> 4, 2.25 -> 2
+
+  Bytes ac4 = {9, 9, 9, 9, 4, 0, 4, 4};
+  const Bytes before = ac4;
+  EXPECT_EQ(K(ippiDivC_8u_AC4IRSfs)(constants, ac4.data(), 8, {2, 1}, 0), ippStsDivByZeroErr);
+  EXPECT_EQ(ac4, before);
+  // The steps are checked before the constants.
+  EXPECT_EQ(K(ippiDivC_8u_AC4IRSfs)(constants, ac4.data(), 0, {2, 1}, 0), ippStsStepErr);
+}
+
+TEST_P(HandChecked, DivisionByAnAC4ImageIgnoresItsAlphaBytes) {
+  const Bytes divisors = {2, 2, 2, 0};  // alpha 0 is no zero divisor
+  Bytes image = {8, 9, 10, 77};
+  EXPECT_EQ(K(ippiDiv_8u_AC4IRSfs)(divisors.data(), 4, image.data(), 4, {1, 1}, 0), ippStsNoErr);
+  EXPECT_EQ(image, (Bytes{4, 4, 5, 77}));
+}
+
+TEST_P(HandChecked, MulScaleDividesBy255RoundingDown) {
+  const Bytes factors = {255, 255, 128, 0};
+  Bytes image = {255, 128, 128, 200};
+  EXPECT_EQ(K(ippiMulScale_8u_C1IR)(factors.data(), 4, image.data(), 4, {4, 1}), ippStsNoErr);
+  EXPECT_EQ(image, (Bytes{255, 128, 64, 0}));
+  Bytes pixel = {255, 128, 100, 50};
+  const Ipp8u constants[4] = {255, 128, 3, 51};
+  EXPECT_EQ(K(ippiMulCScale_8u_C4IR)(constants, pixel.data(), 4, {1, 1}), ippStsNoErr);
+  EXPECT_EQ(pixel, (Bytes{255, 64, 1, 10}));
+}
+
+TEST_P(HandChecked, ShiftsDropCarriesAndClearBeyondSeven) {
+  const Ipp32u left[3] = {1, 8, 0};
+  Bytes image = {0x81, 0xFF, 0x5A, 0x40, 0x01, 0xC3};
+  EXPECT_EQ(K(ippiLShiftC_8u_C3IR)(left, image.data(), 6, {2, 1}), ippStsNoErr);
+  EXPECT_EQ(image, (Bytes{0x02, 0x00, 0x5A, 0x80, 0x00, 0xC3}));
+  const Ipp32u right[4] = {1, 7, 9, 0};
+  Bytes pixel = {0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(K(ippiRShiftC_8u_C4IR)(right, pixel.data(), 4, {1, 1}), ippStsNoErr);
+  EXPECT_EQ(pixel, (Bytes{0x7F, 0x01, 0x00, 0xFF}));
+}
+
+TEST_P(HandChecked, AbsDiffCClampsTheValue) {
+  const Bytes src = {0, 100, 255};
+  Bytes out(3);
+  EXPECT_EQ(K(ippiAbsDiffC_8u_C1R)(src.data(), 3, out.data(), 3, {3, 1}, 300), ippStsNoErr);
+  EXPECT_EQ(out, (Bytes{255, 155, 0}));
+  EXPECT_EQ(K(ippiAbsDiffC_8u_C1R)(src.data(), 3, out.data(), 3, {3, 1}, -5), ippStsNoErr);
+  EXPECT_EQ(out, (Bytes{0, 100, 255}));
+}
+
+TEST_P(HandChecked, NotInvertsAlphaOnlyInTheC4Form) {
+  Bytes c4 = {0, 1, 254, 255};
+  EXPECT_EQ(K(ippiNot_8u_C4IR)(c4.data(), 4, {1, 1}), ippStsNoErr);
+  EXPECT_EQ(c4, (Bytes{255, 254, 1, 0}));
+  Bytes ac4 = {0, 1, 254, 255};
+  EXPECT_EQ(K(ippiNot_8u_AC4IR)(ac4.data(), 4, {1, 1}), ippStsNoErr);
+  EXPECT_EQ(ac4, (Bytes{255, 254, 1, 255}));
+}
+
+TEST_P(HandChecked, MirrorInPlaceOfThreeByThreeTurnsAboutTheCentre) {
+  Bytes image(27);
+  for (int i = 0; i < 27; ++i) image[i] = static_cast<Ipp8u>(i);
+  EXPECT_EQ(K(ippiMirror_8u_C3IR)(image.data(), 9, {3, 3}, ippAxsBoth), ippStsNoErr);
+  for (int pixel = 0; pixel < 9; ++pixel)
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(image[3 * pixel + c], 3 * (8 - pixel) + c);
+}
+
+TEST_P(HandChecked, MirrorOfSixteenBitPixels) {
+  const std::array<Ipp16u, 6> src = {0x0102, 0x0304, 0x0506, 0x0708, 0x090A, 0x0B0C};
+  std::array<Ipp16u, 6> dst{};
+  EXPECT_EQ(K(ippiMirror_16u_C1R)(src.data(), 6, dst.data(), 6, {3, 2}, ippAxsVertical),
+            ippStsNoErr);
+  EXPECT_EQ(dst, (std::array<Ipp16u, 6>{0x0506, 0x0304, 0x0102, 0x0B0C, 0x090A, 0x0708}));
+  EXPECT_EQ(K(ippiMirror_16u_C1R)(src.data(), 6, dst.data(), 6, {3, 2}, ippAxsHorizontal),
+            ippStsNoErr);
+  EXPECT_EQ(dst, (std::array<Ipp16u, 6>{0x0708, 0x090A, 0x0B0C, 0x0102, 0x0304, 0x0506}));
+}
+
+TEST_P(HandChecked, OneChannelCopiesAndFills) {
+  const Bytes plane = {1, 2};
+  Bytes c4(8, 9);
+  EXPECT_EQ(K(ippiCopy_8u_C1C4R)(plane.data(), 2, c4.data() + 2, 8, {2, 1}), ippStsNoErr);
+  EXPECT_EQ(c4, (Bytes{9, 9, 1, 9, 9, 9, 2, 9}));
+  Bytes back(2);
+  EXPECT_EQ(K(ippiCopy_8u_C4C1R)(c4.data() + 2, 8, back.data(), 2, {2, 1}), ippStsNoErr);
+  EXPECT_EQ(back, plane);
+  Bytes c3(6, 0);
+  EXPECT_EQ(K(ippiSet_8u_C3CR)(7, c3.data() + 1, 6, {2, 1}), ippStsNoErr);
+  EXPECT_EQ(c3, (Bytes{0, 7, 0, 0, 7, 0}));
+  const Ipp8u* planes[3] = {plane.data(), back.data(), plane.data()};
+  Bytes rgb(6);
+  EXPECT_EQ(K(ippiCopy_8u_P3C3R)(planes, 2, rgb.data(), 6, {2, 1}), ippStsNoErr);
+  EXPECT_EQ(rgb, (Bytes{1, 1, 1, 2, 2, 2}));
+}
+
+TEST_P(HandChecked, SixteenBitFillAndByteSwap) {
+  std::array<Ipp16s, 3> words{};
+  EXPECT_EQ(K(ippiSet_16s_C1R)(-2, words.data(), 6, {3, 1}), ippStsNoErr);
+  EXPECT_EQ(words, (std::array<Ipp16s, 3>{-2, -2, -2}));
+  std::array<Ipp16u, 2> swapped = {0x1234, 0xFF00};
+  EXPECT_EQ(K(ippsSwapBytes_16u_I)(swapped.data(), 2), ippStsNoErr);
+  EXPECT_EQ(swapped, (std::array<Ipp16u, 2>{0x3412, 0x00FF}));
+}
+
+// The row after the first 255 lies on a page that cannot be read.
+TEST_P(HandChecked, MaxStopsAfterTheFirstRowHolding255) {
+  const long page = sysconf(_SC_PAGESIZE);
+  void* block = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(block, MAP_FAILED);
+  auto* bytes = static_cast<Ipp8u*>(block);
+  ASSERT_EQ(mprotect(bytes + page, page, PROT_NONE), 0);
+  Ipp8u* row = bytes + page - 100;
+  std::fill(row, row + 100, 3);
+  row[57] = 255;
+  Ipp8u largest = 0;
+  EXPECT_EQ(K(ippiMax_8u_C1R)(row, static_cast<int>(page), {100, 2}, &largest), ippStsNoErr);
+  EXPECT_EQ(largest, 255);
+  munmap(block, 2 * page);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothImplementations, HandChecked,
+                         ::testing::Values(Implementation::kSimd, Implementation::kReference),
+                         [](const auto& info) {
+                           return info.param == Implementation::kSimd ? "Simd" : "Reference";
+                         });
+
+// --- Alpha bytes of every AC4 destination -----------------------------------------
+
+template <class Kernel>
+class AlphaKept : public ::testing::Test {};
+
+using namespace fallback;
+using FormsWithAC4 =
+    ::testing::Types<TwoSourceSfsKernel, TwoSourceKernel, OneSourceKernel, OneSourceSfsKernel,
+                     InPlaceKernel, InPlaceSfsKernel, ConstInPlaceSfsKernel, ConstInPlaceKernel,
+                     ShiftInPlaceKernel, MirrorKernel, MirrorInPlaceKernel>;
+TYPED_TEST_SUITE(AlphaKept, FormsWithAC4);
+
+// Entries whose destination is made of AC4 pixels.
+bool WritesAC4(std::string_view name) {
+  return name.ends_with("AC4R") || name.ends_with("AC4IR") || name.ends_with("AC4RSfs") ||
+         name.ends_with("AC4IRSfs");
+}
+
+TYPED_TEST(AlphaKept, InEveryAC4Destination) {
+  std::mt19937 random(99);
+  for (const Entry<TypeParam>& entry : EntriesOf<TypeParam>()) {
+    if (!WritesAC4(entry.name)) continue;
+    SCOPED_TRACE(entry.name);
+    for (TypeParam* kernel : {entry.simd, entry.reference}) {
+      const IppiSize roi{37, 3};
+      std::vector<GuardedImage> images =
+          ImagesFor<TypeParam>(LayoutOf(entry.name), roi, {}, random);
+      GuardedImage& dst = images.back();
+      std::vector<Ipp8u> alpha;
+      for (int y = 0; y < roi.height; ++y)
+        for (int x = 0; x < roi.width; ++x) alpha.push_back(dst.At(4 * x + 3, y));
+      Arguments args = RandomArguments(random);
+      args.scaleFactor = 1;
+      args.constants = {1, 2, 3, 0};  // a zero constant where a fourth would be read
+      args.axis = ippAxsBoth;
+      const IppStatus status = CallWith(kernel, images, args, roi);
+      EXPECT_GE(status, ippStsDivByZeroErr);  // DivC: -10 for the zero constant
+      std::size_t i = 0;
+      for (int y = 0; y < roi.height; ++y)
+        for (int x = 0; x < roi.width; ++x) EXPECT_EQ(dst.At(4 * x + 3, y), alpha[i++]);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qx::arithtest

@@ -1,9 +1,10 @@
 // SIMD kernels of the 4:2:2 YUV conversions and of the weighted gray.
 //
-// All arithmetic is exact integer arithmetic in 16-bit lanes. Products that
-// need more than 16 bits are formed from their high half (MulHigh) and low
-// half (Mul), adding the carry of the low halves where products are summed,
-// so every result equals the 32-bit fixed-point formula bit for bit.
+// All arithmetic is exact integer arithmetic, so every result equals the
+// 32-bit fixed-point formula bit for bit. The YUV kernels work in 16-bit
+// lanes: products that need more than 16 bits are formed from their high half
+// (MulHigh) and low half (Mul), adding the carry of the low halves where
+// products are summed. Gray sums its products in 32-bit lanes.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "dispatch/color/ColorConvertKernels.cpp"
 // clang-format off
@@ -129,48 +130,52 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
 }
 
 // --- Gray -----------------------------------------------------------------------------
-
-// (w0 s0 + w1 s1 + w2 s2) >> 12 in 16-bit lanes (s in 0..255, w 16-bit signed), before
-// clamping. The 32-bit sum is high * 65536 + low, so the shifted sum is
-// high * 16 + (low >> 12).
-HWY_INLINE V16 GrayLanes(D16 d16, V16 s0, V16 s1, V16 s2, V16 w0, V16 w1, V16 w2) {
-  const hn::RebindToUnsigned<D16> du;
-  const V16 low0 = hn::Mul(s0, w0), low1 = hn::Mul(s1, w1), low2 = hn::Mul(s2, w2);
-  const V16 low01 = hn::Add(low0, low1);
-  const V16 low = hn::Add(low01, low2);
-  const V16 highSum =
-      hn::Add(hn::Add(hn::MulHigh(s0, w0), hn::MulHigh(s1, w1)), hn::MulHigh(s2, w2));
-  const V16 high =
-      hn::Sub(hn::Sub(highSum, CarryMask(d16, low0, low1)), CarryMask(d16, low01, low2));
-  return hn::Add(hn::ShiftLeft<4>(high),
-                 hn::BitCast(d16, hn::ShiftRight<12>(hn::BitCast(du, low))));
-}
+//
+// Four pixels per 16-byte block: each block gets the bytes of its four pixels (for
+// 3-byte pixels, a 12-byte window moved into place by a 32-bit lane permutation), a
+// byte shuffle spreads them into 16-bit pairs (s0, s1) and (s2, 0), and two pairwise
+// multiply-adds give w0 s0 + w1 s1 + w2 s2 exactly in 32-bit lanes.
 
 template <int Channels>
 std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
                            const detail::GrayWeights& weights) {
-  const D8 d8;
-  const D16 d16;
-  const hn::Half<D8> dh8;
-  const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
-  const V16 w0 = hn::Set(d16, static_cast<int16_t>(weights.w0));
-  const V16 w1 = hn::Set(d16, static_cast<int16_t>(weights.w1));
-  const V16 w2 = hn::Set(d16, static_cast<int16_t>(weights.w2));
-  const auto gray = [&](auto c0, auto c1, auto c2) {
-    return GrayLanes(d16, hn::PromoteTo(d16, c0), hn::PromoteTo(d16, c1), hn::PromoteTo(d16, c2),
-                     w0, w1, w2);
-  };
+  const hn::ScalableTag<int32_t> d32;
+  const hn::RebindToUnsigned<decltype(d32)> du32;
+  const hn::Repartition<uint8_t, decltype(d32)> d8;
+  const hn::Repartition<int16_t, decltype(d32)> d16;
+  const hn::Rebind<uint8_t, decltype(d32)> dOut;  // one byte per 32-bit lane
+  const std::ptrdiff_t pixels = static_cast<std::ptrdiff_t>(hn::Lanes(d32));
+  const std::ptrdiff_t loadBytes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  constexpr uint8_t Z = 0x80;
+  constexpr uint8_t C = Channels;
+  alignas(16) static constexpr uint8_t kFirstTwo[16] = {
+      0, Z, 1, Z, C, Z, C + 1, Z, 2 * C, Z, 2 * C + 1, Z, 3 * C, Z, 3 * C + 1, Z};
+  alignas(16) static constexpr uint8_t kThird[16] = {2,         Z, Z, Z, C + 2,     Z, Z, Z,
+                                                     2 * C + 2, Z, Z, Z, 3 * C + 2, Z, Z, Z};
+  const auto firstTwo = hn::LoadDup128(d8, kFirstTwo);
+  const auto third = hn::LoadDup128(d8, kThird);
+  // Block b takes the 32-bit words from pixel 4b on: 3 words per block of 3-byte pixels.
+  HWY_ALIGN uint32_t window[hn::MaxLanes(du32)];
+  for (std::ptrdiff_t i = 0; i < pixels; ++i)
+    window[i] = static_cast<uint32_t>(i / 4 * Channels + i % 4);
+  const auto windowIndices = hn::SetTableIndices(du32, window);
+  const auto w01 = hn::BitCast(
+      d16, hn::Set(d32, static_cast<int32_t>((static_cast<uint32_t>(weights.w1) << 16) |
+                                             (static_cast<uint32_t>(weights.w0) & 0xFFFF))));
+  const auto w2 = hn::BitCast(d16, hn::Set(d32, weights.w2 & 0xFFFF));
+  const auto zero = hn::Zero(d32);
   std::ptrdiff_t x = 0;
-  for (; x + lanes <= width; x += lanes) {
-    hn::Vec<D8> c0, c1, c2, c3;
-    if constexpr (Channels == 3) {
-      hn::LoadInterleaved3(d8, src + 3 * x, c0, c1, c2);
-    } else {
-      hn::LoadInterleaved4(d8, src + 4 * x, c0, c1, c2, c3);
-    }
-    const V16 lower = gray(hn::LowerHalf(dh8, c0), hn::LowerHalf(dh8, c1), hn::LowerHalf(dh8, c2));
-    const V16 upper = gray(hn::UpperHalf(dh8, c0), hn::UpperHalf(dh8, c1), hn::UpperHalf(dh8, c2));
-    hn::StoreU(NarrowToBytes(d8, lower, upper), d8, dst + x);
+  for (; Channels * x + loadBytes <= Channels * width; x += pixels) {
+    auto bytes = hn::LoadU(d8, src + Channels * x);
+    if constexpr (Channels == 3)
+      bytes = hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du32, bytes), windowIndices));
+    auto sum1 = zero, sum2 = zero;
+    auto sum0 = hn::ReorderWidenMulAccumulate(
+        d32, hn::BitCast(d16, hn::TableLookupBytesOr0(bytes, firstTwo)), w01, zero, sum1);
+    sum0 = hn::ReorderWidenMulAccumulate(
+        d32, hn::BitCast(d16, hn::TableLookupBytesOr0(bytes, third)), w2, sum0, sum2);
+    const auto sum = hn::RearrangeToOddPlusEven(sum0, hn::Add(sum1, sum2));
+    hn::StoreU(hn::DemoteTo(dOut, hn::ShiftRight<12>(sum)), dOut, dst + x);
   }
   return x;
 }

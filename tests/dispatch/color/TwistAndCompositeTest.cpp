@@ -145,7 +145,7 @@ TEST(AlphaCompC, OpaqueOverKeepsTheFirstSource) {
 }
 
 TEST(AlphaCompC, ArgumentChecksInOrder) {
-  Ipp8u image[8] = {};
+  Ipp8u image[16] = {};
   for (AlphaCompC comp :
        {fallback::ippiAlphaCompC_8u_C1R, fallback::ippiAlphaCompC_8u_C3R,
         fallback::ippiAlphaCompC_8u_C4R, fallback::reference::ippiAlphaCompC_8u_C1R,
@@ -157,7 +157,7 @@ TEST(AlphaCompC, ArgumentChecksInOrder) {
     EXPECT_EQ(comp(image, 4, 1, image, 4, 1, image, 4, {1, 1}, bad), ippStsAlphaTypeErr);
     EXPECT_EQ(comp(image, 4, 1, image, 4, 1, image, 4, {1, 1}, static_cast<IppiAlphaType>(-1)),
               ippStsAlphaTypeErr);
-    EXPECT_EQ(comp(image, 0, 1, image, -4, 1, image, 0, {1, 2}, ippAlphaPlusPremul),
+    EXPECT_EQ(comp(image, 0, 1, image + 8, -4, 1, image, 0, {1, 2}, ippAlphaPlusPremul),
               ippStsNoErr);  // steps unchecked
   }
 }

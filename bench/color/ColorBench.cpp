@@ -96,9 +96,8 @@ Implementation LibyuvTwoPass(int (*first)(const uint8_t*, int, uint8_t*, int, in
 }
 
 const int kReverse[3] = {2, 1, 0};
-const qx::Ipp32f kYuvTwist[3][4] = {{0.299f, 0.587f, 0.114f, 0},
-                                    {-0.169f, -0.331f, 0.5f, 128},
-                                    {0.5f, -0.419f, -0.081f, 128}};
+const qx::Ipp32f kYuvTwist[3][4] = {
+    {0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}};
 
 std::vector<Conversion> Conversions() {
   using namespace qx::fallback;
@@ -118,7 +117,9 @@ std::vector<Conversion> Conversions() {
            ippiColorToGray_8u_C3C1R(src.Data(), src.Step(), dst.Data(), dst.Step(), {w, h},
                                     nullptr);
          }},
-        Libyuv(&libyuv::RGB24ToJ400), OpenCv(cv::COLOR_BGR2GRAY, CV_8UC3, CV_8UC1), Memcpy(1)}},
+        Libyuv(&libyuv::RGB24ToJ400),
+        OpenCv(cv::COLOR_BGR2GRAY, CV_8UC3, CV_8UC1),
+        Memcpy(1)}},
       {"swap_c3",
        {3, 3, 0},
        {{"quexa",
@@ -126,7 +127,9 @@ std::vector<Conversion> Conversions() {
            ippiSwapChannels_8u_C3R(src.Data(), src.Step(), dst.Data(), dst.Step(), {w, h},
                                    kReverse);
          }},
-        Libyuv(&libyuv::RAWToRGB24), OpenCv(cv::COLOR_BGR2RGB, CV_8UC3, CV_8UC3), Memcpy(3)}},
+        Libyuv(&libyuv::RAWToRGB24),
+        OpenCv(cv::COLOR_BGR2RGB, CV_8UC3, CV_8UC3),
+        Memcpy(3)}},
       {"swap_ac4",
        {4, 4, 0},
        {{"quexa",
@@ -134,15 +137,15 @@ std::vector<Conversion> Conversions() {
            ippiSwapChannels_8u_AC4R(src.Data(), src.Step(), dst.Data(), dst.Step(), {w, h},
                                     kReverse);
          }},
-        Libyuv(&libyuv::ARGBToABGR), OpenCv(cv::COLOR_BGRA2RGBA, CV_8UC4, CV_8UC4), Memcpy(4)}},
+        Libyuv(&libyuv::ARGBToABGR),
+        OpenCv(cv::COLOR_BGRA2RGBA, CV_8UC4, CV_8UC4),
+        Memcpy(4)}},
       {"rgb24_to_rgb565",
        {3, 2, 0},
-       {Quexa(&ippiRGB_8u_C3RToRGB565), OpenCv(cv::COLOR_BGR2BGR565, CV_8UC3, CV_8UC2),
-        Memcpy(2)}},
+       {Quexa(&ippiRGB_8u_C3RToRGB565), OpenCv(cv::COLOR_BGR2BGR565, CV_8UC3, CV_8UC2), Memcpy(2)}},
       {"rgb565_to_rgb24",
        {2, 3, 0},
-       {Quexa(&ippiRGB565ToRGB_8u_C3R), OpenCv(cv::COLOR_BGR5652BGR, CV_8UC2, CV_8UC3),
-        Memcpy(3)}},
+       {Quexa(&ippiRGB565ToRGB_8u_C3R), OpenCv(cv::COLOR_BGR5652BGR, CV_8UC2, CV_8UC3), Memcpy(3)}},
       {"rgba_to_rgb565",
        {4, 2, 0},
        {Quexa(&ippiRGBA_8u_AC4RToRGB565), Libyuv(&libyuv::ARGBToRGB565),
@@ -214,19 +217,18 @@ void RegisterAll() {
           const Layout layout = conversion.layout;
           const Run run = implementation.run;
           const int width = size.width, height = size.height;
-          qx::bench::Configure(benchmark::RegisterBenchmark(
-              name.c_str(), [=](benchmark::State& state) {
-                const int rowBytes =
-                    width * std::max({layout.src, layout.dst, layout.intermediate});
-                FramePool& pool = PoolFor(residence, rowBytes, height);
-                for (auto _ : state) {
-                  const std::vector<Plane>& planes = pool.Next();
-                  run(planes[0], planes[1], planes[2], width, height);
-                  benchmark::ClobberMemory();
-                }
-                state.SetBytesProcessed(state.iterations() * std::int64_t{width} * height *
-                                        (layout.src + layout.dst));
-              }));
+          qx::bench::Configure(benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State&
+                                                                                  state) {
+            const int rowBytes = width * std::max({layout.src, layout.dst, layout.intermediate});
+            FramePool& pool = PoolFor(residence, rowBytes, height);
+            for (auto _ : state) {
+              const std::vector<Plane>& planes = pool.Next();
+              run(planes[0], planes[1], planes[2], width, height);
+              benchmark::ClobberMemory();
+            }
+            state.SetBytesProcessed(state.iterations() * std::int64_t{width} * height *
+                                    (layout.src + layout.dst));
+          }));
         }
 }
 

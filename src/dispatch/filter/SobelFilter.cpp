@@ -174,7 +174,9 @@ IppStatus FilterSobel(const Ipp8u* pSrc, int srcStep, Ipp16s* pDst, int dstStep,
   const int width = size.width;
   const auto aligned = (reinterpret_cast<std::uintptr_t>(pBuffer) + 31) & ~std::uintptr_t{31};
   auto* constantRow = reinterpret_cast<Ipp8u*>(aligned);
-  auto* mid = reinterpret_cast<Ipp16s*>(constantRow + (width + 31) / 32 * 32) + radius;
+  auto* mid =
+      reinterpret_cast<Ipp16s*>(constantRow + (static_cast<std::size_t>(width) + 31) / 32 * 32) +
+      radius;
   const bool constant = border == ippBorderConst;
   if (constant) std::fill(constantRow, constantRow + width, borderValue);
 

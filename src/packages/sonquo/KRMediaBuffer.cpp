@@ -26,7 +26,7 @@ void TKRMediaBuffer::SetTimeStamp(const TKRMediaTimeStamp& stamp) {
 }
 
 TRefPtr<IZTDataBuffer> TKRMediaBuffer::MakeCopy() const {
-  return MakeRef<TKRMediaBuffer>(static_cast<const IZTDataBuffer&>(*this));
+  return MakeRef<TKRMediaBuffer>(*this);
 }
 
 }  // namespace qx

@@ -96,7 +96,7 @@ void TSNAudioBuffer::Assign(const IZTDataBuffer& source) {
 }
 
 TRefPtr<IZTDataBuffer> TSNAudioBuffer::MakeCopy() const {
-  return MakeRef<TSNAudioBuffer>(static_cast<const IZTDataBuffer&>(*this));
+  return MakeRef<TSNAudioBuffer>(*this);
 }
 
 TRefPtr<TSNAudioBuffer> TSNAudioBuffer::CopySamples(std::size_t first, std::size_t count) const {

@@ -89,7 +89,7 @@ bool TZTGenericBuffer::Resize(std::size_t byteSize) {
 }
 
 TRefPtr<IZTDataBuffer> TZTGenericBuffer::MakeCopy() const {
-  return MakeRef<TZTGenericBuffer>(static_cast<const IZTDataBuffer&>(*this));
+  return MakeRef<TZTGenericBuffer>(*this);
 }
 
 bool TZTGenericBuffer::SaveToFile(const std::string& fileName) const {

@@ -33,9 +33,11 @@ class TZTGenericBuffer : public virtual IZTDataBuffer {
   explicit TZTGenericBuffer(std::size_t byteSize = 0);
   // A buffer holding `container`; raises EZTException for a null one.
   explicit TZTGenericBuffer(TRefPtr<TZTSmartBuffer> container);
-  // A buffer sharing `source`'s storage.
+  // A buffer sharing `source`'s storage: copying a buffer copies no byte.
   explicit TZTGenericBuffer(const IZTDataBuffer& source);
-  TZTGenericBuffer(const TZTGenericBuffer&) = delete;
+  TZTGenericBuffer(const TZTGenericBuffer& source)
+      : TZTGenericBuffer(static_cast<const IZTDataBuffer&>(source)) {}
+  // Buffers change storage through the virtual Assign.
   TZTGenericBuffer& operator=(const TZTGenericBuffer&) = delete;
 
   void Assign(const IZTDataBuffer& source) override;

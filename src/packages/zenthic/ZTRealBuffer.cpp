@@ -29,7 +29,7 @@ double* TZTRealBuffer::Write() { return reinterpret_cast<double*>(ByteWrite()); 
 double* TZTRealBuffer::Modify() { return reinterpret_cast<double*>(ByteModify()); }
 
 TRefPtr<IZTDataBuffer> TZTRealBuffer::MakeCopy() const {
-  return MakeRef<TZTRealBuffer>(static_cast<const IZTDataBuffer&>(*this));
+  return MakeRef<TZTRealBuffer>(*this);
 }
 
 }  // namespace qx

@@ -1,0 +1,87 @@
+// Reference counts and copy-on-write with buffers on several threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "TestStorage.h"
+#include "host/Event.h"
+#include "packages/zenthic/ZTBufferStampList.h"
+
+namespace qx::test {
+namespace {
+
+constexpr int Threads = 4;
+
+TEST(ZTBufferThreads, ConcurrentReferencesBalanceOut) {
+  const int before = TCountedStorage::Live;
+  auto* storage = new TCountedStorage(64);
+  TRefPtr<TZTSmartBuffer> keeper(storage);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < Threads; ++t) {
+    threads.emplace_back([storage, t] {
+      for (int i = 0; i < 20000; ++i) {
+        storage->AddReff(t % 2 == 0);
+        TRefPtr<TZTSmartBuffer> extra(storage);
+        storage->RemoveReff(t % 2 == 0);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(storage->GetRefCount(), 1);
+  keeper.Reset();
+  EXPECT_EQ(TCountedStorage::Live, before);
+}
+
+TEST(ZTBufferThreads, SharedStorageIsNeverWritten) {
+  constexpr std::size_t Size = 4096;
+  auto source = CountedBuffer(Size);
+  std::vector<TRefPtr<IZTDataBuffer>> copies;
+  for (int t = 0; t < Threads; ++t) copies.push_back(source->MakeCopy());
+
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < Threads; ++t) {
+    threads.emplace_back([&, t] {
+      const TRefPtr<IZTDataBuffer>& mine = copies[t];
+      for (int round = 0; round < 200; ++round) {
+        TRefPtr<IZTDataBuffer> working = mine->MakeCopy();
+        // Alternate the two ways of unsharing: the kept contents of Modify
+        // must be the source's, and neither may reach the shared bytes.
+        std::uint8_t* bytes = round % 2 ? working->ByteModify() : working->ByteWrite();
+        if (round % 2 && !HoldsSequence(*working)) ++failures;
+        for (std::size_t i = 0; i < Size; i += 97) bytes[i] = static_cast<std::uint8_t>(t + 1);
+        if (!HoldsSequence(*mine)) ++failures;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(failures, 0);
+  EXPECT_TRUE(HoldsSequence(*source));
+  copies.clear();
+  EXPECT_TRUE(source->GetDataContainer()->SingleOwner());
+}
+
+TEST(ZTBufferThreads, StorageGivenUpByAnotherThreadIsWrittenInPlace) {
+  TZTBufferStampList handover;
+  TEvent released;
+  const std::uint8_t* original = nullptr;
+  std::thread producer([&] {
+    auto buffer = CountedBuffer(256);
+    original = buffer->ByteRead();
+    handover.Add(buffer->MakeCopy(), 0, 0, 0);
+    buffer.Reset();
+    released.SetEvent();
+  });
+  released.WaitFor();
+  producer.join();
+  auto entry = handover.Pop();
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->Buffer->ByteModify(), original);
+  EXPECT_TRUE(HoldsSequence(*entry->Buffer));
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "host/Event.h"
+#include "packages/zenthic/ZTNotifyThread.h"
+
+namespace qx::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Waits up to ten seconds for `condition`.
+template <class F>
+bool Eventually(F condition) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+TEST(ZTNotifyThread, RunsTheHandlerOnItsOwnThreadWhenWoken) {
+  std::atomic<int> runs{0};
+  std::thread::id handlerThread;
+  TEvent ran;
+  TZTNotifyThread worker([&] {
+    handlerThread = std::this_thread::get_id();
+    ++runs;
+    ran.SetEvent();
+  });
+  EXPECT_FALSE(ran.WaitFor(20ms));  // nothing before a wake-up
+  worker.Wake();
+  ASSERT_TRUE(ran.WaitFor(10s));
+  EXPECT_NE(handlerThread, std::this_thread::get_id());
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(ZTNotifyThread, NoWakeUpIsLostUnderConcurrentProducers) {
+  constexpr int Producers = 3;
+  constexpr int PerProducer = 3000;
+  std::atomic<int> posted{0};
+  std::atomic<int> seen{0};
+  TZTNotifyThread worker([&] { seen = posted.load(); });
+  std::vector<std::thread> producers;
+  for (int p = 0; p < Producers; ++p) {
+    producers.emplace_back([&] {
+      for (int i = 0; i < PerProducer; ++i) {
+        ++posted;
+        worker.Wake();
+      }
+    });
+  }
+  for (auto& producer : producers) producer.join();
+  // Every wake-up is followed by a run that starts after it, so the last run
+  // sees the final count.
+  EXPECT_TRUE(Eventually([&] { return seen == Producers * PerProducer; }));
+}
+
+TEST(ZTNotifyThread, WakeUpsDuringARunCoalesceIntoOneMore) {
+  TEvent entered;
+  TEvent release(true);
+  std::atomic<int> runs{0};
+  TZTNotifyThread worker([&] {
+    if (++runs == 1) {
+      entered.SetEvent();
+      release.WaitFor();
+    }
+  });
+  worker.Wake();
+  ASSERT_TRUE(entered.WaitFor(10s));
+  for (int i = 0; i < 100; ++i) worker.Wake();
+  release.SetEvent();
+  ASSERT_TRUE(Eventually([&] { return runs == 2; }));
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(ZTNotifyThread, DestructionWaitsForTheRunningHandlerAndStartsNoOther) {
+  TEvent entered;
+  std::atomic<bool> finished{false};
+  std::atomic<int> runs{0};
+  auto worker = std::make_unique<TZTNotifyThread>([&] {
+    ++runs;
+    entered.SetEvent();
+    std::this_thread::sleep_for(30ms);
+    finished = true;
+  });
+  worker->Wake();
+  ASSERT_TRUE(entered.WaitFor(10s));
+  worker->Wake();  // pending when the destruction begins
+  worker.reset();
+  EXPECT_TRUE(finished);
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(ZTNotifyThread, TerminationNeverHangsUnderStress) {
+  for (int round = 0; round < 200; ++round) {
+    std::atomic<int> runs{0};
+    std::unique_ptr<TZTNotifyThread> worker;
+    worker = std::make_unique<TZTNotifyThread>([&] {
+      // A handler that keeps waking itself: the thread is always busy.
+      if (++runs < 1000) worker->Wake();
+    });
+    if (round % 2) worker->Wake();
+    worker.reset();
+  }
+  // A worker that is never woken never runs its handler.
+  bool ran = false;
+  { TZTNotifyThread idle([&] { ran = true; }); }
+  EXPECT_FALSE(ran);
+}
+
+TEST(ZTNotifyThread, AnEscapingExceptionEndsTheThreadAndIsKept) {
+  TZTNotifyThread worker([] { throw std::runtime_error("handler failed"); });
+  worker.Wake();
+  ASSERT_TRUE(Eventually([&] { return worker.Finished(); }));
+  EXPECT_NE(worker.FatalException(), nullptr);
+}
+
+}  // namespace
+}  // namespace qx::test

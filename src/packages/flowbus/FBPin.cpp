@@ -164,6 +164,12 @@ void TFBPin::Shutdown() {
   FCore->Flight.WaitForOthers(guard, me, detail::TWaitKind::PinClose);
 }
 
+void FBShutdownPins(TComponent& owner) {
+  for (int i = owner.GetComponentCount() - 1; i >= 0; --i) {
+    if (auto* pin = dynamic_cast<TFBPin*>(owner.GetComponent(i))) pin->Shutdown();
+  }
+}
+
 namespace detail {
 
 TConnection::TConnection(TFBPin& source, TFBPin& sink, const TGUID& type,

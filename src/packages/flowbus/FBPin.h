@@ -127,4 +127,8 @@ class TFBPin : public TComponent {
   TRefPtr<detail::TPinCore> FCore;
 };
 
+// Shuts down every pin `owner` owns (TFBPin::Shutdown), the last created
+// first: what a component's destructor calls after `BeginDestroy`.
+void FBShutdownPins(TComponent& owner);
+
 }  // namespace qx

@@ -27,8 +27,14 @@ void TEvent::WaitFor() {
 }
 
 bool TEvent::WaitFor(std::chrono::nanoseconds timeout) {
+  const auto now = std::chrono::steady_clock::now();
+  if (timeout >= std::chrono::steady_clock::time_point::max() - now) {
+    // Beyond any representable deadline: the same as no time-out.
+    WaitFor();
+    return true;
+  }
+  const auto deadline = now + timeout;
   std::unique_lock lock(FMutex);
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
   if (!FChanged.wait_until(lock, deadline, [this] { return FSignaled; })) return false;
   if (!FManualReset) FSignaled = false;
   return true;

@@ -29,8 +29,8 @@ class TEvent {
 
   // Waits until the event is set (and, for an auto-reset event, resets it).
   void WaitFor();
-  // The same for at most `timeout` (zero only tests the event); false when
-  // the time ran out.
+  // The same for at most `timeout` (zero only tests the event; a time-out too
+  // long to represent waits without limit); false when the time ran out.
   bool WaitFor(std::chrono::nanoseconds timeout);
 
   // Whether the event is set now, without waiting or consuming it.

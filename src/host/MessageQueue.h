@@ -77,7 +77,8 @@ class TMessageQueue {
   // handled stay queued, in order.
   std::size_t ProcessMessages();
 
-  // Handles messages as they arrive until `Quit`, then returns.
+  // Handles messages as they arrive until `Quit`, then returns. An exception
+  // from a handler propagates as from ProcessMessages.
   void Run();
   // Makes the current `Run` return (or the next one, when none runs) once the
   // messages it has taken are handled. Any thread.

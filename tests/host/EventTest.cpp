@@ -87,6 +87,14 @@ TEST(EventThreadedTest, SetFromAnotherThreadWakesATimedWait) {
   });
   EXPECT_TRUE(event.WaitFor(10s));
   setter.join();
+
+  // The longest time-out must not overflow into an immediate time-out.
+  std::thread lateSetter([&] {
+    std::this_thread::sleep_for(10ms);
+    event.SetEvent();
+  });
+  EXPECT_TRUE(event.WaitFor(std::chrono::nanoseconds::max()));
+  lateSetter.join();
 }
 
 TEST(CriticalSectionThreadedTest, IsRecursiveAndExcludesOtherThreads) {

@@ -1,5 +1,7 @@
 #include "packages/flowbus/FBExtCollection.h"
 
+#include "host/PropertyInfo.h"
+
 namespace qx {
 
 const TClassInfo& TFBExtCollection::StaticClassInfo() {
@@ -55,6 +57,27 @@ void TFBExtCollection::Changed() {
   } else if (OnChange) {
     OnChange(*this);
   }
+}
+
+void TFBExtCollectionItem::Assign(const TPersistent& source) {
+  if (!source.InheritsFrom(ClassInfo())) {
+    inherited::Assign(source);
+    return;
+  }
+  for (const TPropertyInfo* property : ClassInfo().GetProperties()) {
+    switch (property->GetKind()) {
+      case pkObject:
+      case pkCollection:
+        property->GetObject(*this)->Assign(*property->GetObject(source));
+        break;
+      case pkComponent:
+        property->SetReference(*this, property->GetReference(source));
+        break;
+      default:
+        property->SetJson(*this, property->GetJson(source));
+    }
+  }
+  Changed();
 }
 
 void TFBExtCollectionItem::Changed() {

@@ -48,8 +48,14 @@ class TFBExtCollection : public TCollection {
   bool FChangePending = false;
 };
 
+// An item that copies itself property by property: `Assign` from an item of
+// the same class (or a derived one) copies every published property of this
+// class, then reports the change.
 class TFBExtCollectionItem : public TCollectionItem {
   QX_CLASS(TFBExtCollectionItem, TCollectionItem)
+
+ public:
+  void Assign(const TPersistent& source) override;
 
  protected:
   // Reports a change of this item to its collection, if it is in one.

@@ -20,7 +20,7 @@ TEST(StreamRegistry, NamesTypesOnceAndRefusesUnknownOnes) {
   EXPECT_THROW(FBRegisterStream(StreamA, "Another name"), EFBError);
   EXPECT_THROW(FBRegisterStream(TGUID{}, "Null"), EFBError);
 
-  const TGUID unknown = TGUID::Parse("{DC59E990-6B7A-410E-82B9-F9F47325EA14}");
+  const TGUID unknown = TGUID::Parse("{8C6D936B-C753-4DE2-B461-66D1DE82DE98}");
   EXPECT_FALSE(FBIsStreamRegistered(unknown));
   TNode node;
   EXPECT_THROW(node.AddSource("Out", {unknown}), EFBError);

@@ -8,6 +8,7 @@ void RegisterTestStreams() {
   FBRegisterStream(StreamA, "Test stream A");
   FBRegisterStream(StreamB, "Test stream B");
   FBRegisterStream(StreamC, "Test stream C");
+  FBRegisterStream(StreamD, "Test stream D");
 }
 
 int NumberOf(const TFBOperationPtr& operation) {

@@ -21,6 +21,7 @@ namespace qx::test {
 inline constexpr TGUID StreamA = TGUID::Parse("{3CC5C88E-739E-492D-ACB3-A39C3FEFFDD2}");
 inline constexpr TGUID StreamB = TGUID::Parse("{9920D76F-1C23-4D46-985B-0D931A553502}");
 inline constexpr TGUID StreamC = TGUID::Parse("{8A875538-D1FF-4878-B256-6E93D237CF7B}");
+inline constexpr TGUID StreamD = TGUID::Parse("{DC59E990-6B7A-410E-82B9-F9F47325EA14}");
 void RegisterTestStreams();
 
 // Data carrying a number.

@@ -1,0 +1,184 @@
+// Connections stored in form files by component and pin name.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "TestNodes.h"
+#include "host/FormFile.h"
+#include "host/Properties.h"
+#include "packages/flowbus/FBFormatConverter.h"
+#include "packages/flowbus/FBPinProperty.h"
+#include "packages/flowbus/FBStreamRegistry.h"
+#include "packages/flowbus/FBValuePins.h"
+
+namespace qx::test {
+namespace {
+
+// Passes stream A on as stream D.
+class TAToD : public TFBFormatConverter {
+ public:
+  TAToD(TFBSinkPin&, TFBSourcePin&) : TFBFormatConverter(StreamA, StreamD) {}
+};
+
+class TFormRoot : public TComponent {
+  QX_CLASS(TFormRoot, TComponent)
+
+ public:
+  using TComponent::TComponent;
+};
+
+class TFormGenerator : public TComponent {
+  QX_CLASS(TFormGenerator, TComponent)
+
+ public:
+  explicit TFormGenerator(TComponent* owner)
+      : TComponent(owner),
+        FOutput(new TFBSourcePin(this, "OutputPin", FLock)),
+        FEnable(new TFBBoolStatePin(this, "EnablePin", FLock, true)) {
+    FOutput->AddType(StreamA);
+  }
+  ~TFormGenerator() override {
+    FLock->BeginDestroy();
+    FBShutdownPins(*this);
+  }
+  TFBSourcePin* GetOutputPin() const { return FOutput; }
+  TFBBoolStatePin* GetEnablePin() const { return FEnable; }
+
+ private:
+  TRefPtr<IFBLock> FLock = FBCreateLock();
+  TFBSourcePin* FOutput;
+  TFBBoolStatePin* FEnable;
+};
+
+class TFormDisplay : public TComponent {
+  QX_CLASS(TFormDisplay, TComponent)
+
+ public:
+  explicit TFormDisplay(TComponent* owner)
+      : TComponent(owner),
+        FInput(new TFBSinkPin(this, "InputPin", FLock)),
+        FCoordinates(new TFBSinkPin(this, "CoordinatePin", FLock)),
+        FEnable(new TFBBoolSinkPin(this, "EnablePin", FLock)) {
+    FInput->AddType(StreamA);
+    FCoordinates->AddType(StreamD);
+    for (TFBSinkPin* pin : {FInput, FCoordinates}) {
+      pin->OnOperation = [this](TFBPin& p, const TGUID&, const TFBOperationPtr& op, TFBState) {
+        Frames.push_back(p.GetName() + ":" + std::to_string(NumberOf(op)));
+        return true;
+      };
+    }
+  }
+  ~TFormDisplay() override {
+    FLock->BeginDestroy();
+    FBShutdownPins(*this);
+  }
+  TFBSinkPin* GetInputPin() const { return FInput; }
+  TFBSinkPin* GetCoordinatePin() const { return FCoordinates; }
+  TFBBoolSinkPin* GetEnablePin() const { return FEnable; }
+
+  std::vector<std::string> Frames;
+
+ private:
+  TRefPtr<IFBLock> FLock = FBCreateLock();
+  TFBSinkPin* FInput;
+  TFBSinkPin* FCoordinates;
+  TFBBoolSinkPin* FEnable;
+};
+
+const TClassInfo& TFormRoot::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TFormRoot>();
+  return info;
+}
+
+const TClassInfo& TFormGenerator::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TFormGenerator>({
+      PinProperty("OutputPin", &TFormGenerator::GetOutputPin),
+      PinProperty("EnablePin", &TFormGenerator::GetEnablePin),
+  });
+  return info;
+}
+
+const TClassInfo& TFormDisplay::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TFormDisplay>({
+      PinProperty("InputPin", &TFormDisplay::GetInputPin),
+      PinProperty("CoordinatePin", &TFormDisplay::GetCoordinatePin),
+      PinProperty("EnablePin", &TFormDisplay::GetEnablePin),
+  });
+  return info;
+}
+
+struct FormFile : ::testing::Test {
+  void SetUp() override {
+    RegisterTestStreams();
+    FBRegisterTypeConverter<TAToD>(StreamA, StreamD);
+    RegisterClass<TFormRoot>();
+    RegisterClass<TFormGenerator>();
+    RegisterClass<TFormDisplay>();
+  }
+};
+
+TEST_F(FormFile, StoresConnectionsAtTheSinkAndRestoresThem) {
+  std::string text;
+  {
+    TFormRoot form(nullptr);
+    form.SetName("Studio");
+    auto* generator = new TFormGenerator(&form);
+    generator->SetName("Gen1");
+    auto* display = new TFormDisplay(&form);
+    display->SetName("Display1");
+    display->GetInputPin()->Connect(generator->GetOutputPin());
+    display->GetCoordinatePin()->Connect(generator->GetOutputPin());  // through a converter
+    display->GetEnablePin()->Connect(generator->GetEnablePin());
+    text = SaveFormText(form);
+  }
+  const auto document = nlohmann::json::parse(text);
+  const auto& components = document["components"];
+  ASSERT_EQ(components.size(), 2u);
+  EXPECT_FALSE(components[0].contains("properties")) << "source pins store nothing";
+  EXPECT_EQ(components[1]["properties"], nlohmann::json({{"InputPin", "Gen1.OutputPin"},
+                                                         {"CoordinatePin", "Gen1.OutputPin"},
+                                                         {"EnablePin", "Gen1.EnablePin"}}));
+
+  std::unique_ptr<TComponent> form = LoadFormText(text);
+  auto* generator = dynamic_cast<TFormGenerator*>(form->FindComponent("Gen1"));
+  auto* display = dynamic_cast<TFormDisplay*>(form->FindComponent("Display1"));
+  ASSERT_TRUE(generator && display);
+  EXPECT_EQ(display->GetInputPin()->GetSource(), generator->GetOutputPin());
+  EXPECT_EQ(display->GetCoordinatePin()->GetSource(), generator->GetOutputPin());
+  EXPECT_TRUE(display->GetCoordinatePin()->GetConverter());
+  EXPECT_TRUE(display->GetEnablePin()->GetValue());  // the state arrived on connection
+
+  generator->GetOutputPin()->Notify(MakeRef<TNumberOperation>(4));
+  // (in the order the reader connected them)
+  std::sort(display->Frames.begin(), display->Frames.end());
+  EXPECT_EQ(display->Frames, (std::vector<std::string>{"CoordinatePin:4", "InputPin:4"}));
+  generator->GetEnablePin()->SetState(false);
+  EXPECT_FALSE(display->GetEnablePin()->GetValue());
+
+  // Saved again, the loaded form reads the same.
+  EXPECT_EQ(SaveFormText(*form), text);
+}
+
+TEST_F(FormFile, ARefusedConnectionIsAnErrorOfTheFile) {
+  auto form = [](const std::string& inputPin) {
+    return R"({"class": "TFormRoot", "name": "Studio", "components": [
+      {"class": "TFormGenerator", "name": "Gen1"},
+      {"class": "TFormDisplay", "name": "Display1",
+       "properties": {"InputPin": ")" +
+           inputPin + R"("}}]})";
+  };
+  // Not a source pin; a pin of another stream; no such pin.
+  for (const char* reference : {"Gen1", "Gen1.EnablePin", "Gen1.NoSuchPin"}) {
+    try {
+      LoadFormText(form(reference));
+      ADD_FAILURE() << reference << " was accepted";
+    } catch (const EFormFileError& error) {
+      EXPECT_EQ(error.GetPath(), "/components/1/properties/InputPin") << reference;
+    }
+  }
+  EXPECT_NO_THROW(LoadFormText(form("Gen1.OutputPin")));
+}
+
+}  // namespace
+}  // namespace qx::test

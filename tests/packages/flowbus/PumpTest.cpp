@@ -1,0 +1,172 @@
+// Pump negotiation: elections at the end of the requests' way and the
+// master's ticks handed to the other generators.
+#include <gtest/gtest.h>
+
+#include "TestNodes.h"
+#include "packages/flowbus/FBPumpOperations.h"
+
+namespace qx::test {
+namespace {
+
+// A generator as the generator bases behave: it asks for the pump, then
+// either times itself (a test calls Pump) or produces one frame per new tick
+// of the master it was told about.
+class TGenerator : public TNode {
+ public:
+  TGenerator(int id, std::int32_t priority, double rate)
+      : FId(id), FPriority(priority), FRate(rate), FOut(AddSource("Out", {StreamA})) {
+    Reaction = [this](TFBPin&, const TFBOperationPtr& op) {
+      auto tick = RefCast<TFBMasterPumpOperation>(op);
+      if (!tick) return false;
+      Ticks.push_back(tick->GetCount());
+      if (FMaster != this && tick->GetSender() == FMaster && tick->GetCount() != FLastTick) Pump();
+      FLastTick = tick->GetCount();
+      return false;
+    };
+  }
+
+  TFBSourcePin& Out() { return FOut; }
+  TComponent* Master() const { return FMaster; }
+  double Value() const { return FValue; }
+
+  TRefPtr<TFBPumpRequestOperation> RequestPump() {
+    auto request = MakeRef<TFBPumpRequestOperation>(this, 2, FPriority, FRate);
+    FOut.Notify(request);
+    FMaster = request->GetMaster();
+    FValue = request->GetValue();
+    return request;
+  }
+  void Pump() { FOut.Notify(MakeRef<TNumberOperation>(FId)); }
+
+  std::vector<std::int64_t> Ticks;
+
+ private:
+  int FId;
+  std::int32_t FPriority;
+  double FRate;
+  TFBSourcePin& FOut;
+  TComponent* FMaster = nullptr;
+  double FValue = 0;
+  std::int64_t FLastTick = 0;
+};
+
+// Three generators into three inputs of one mixing component.
+struct TThreeGenerators : ::testing::Test {
+  TGenerator G1{1, 0, 10.0};
+  TGenerator G2{2, 5, 20.0};
+  TGenerator G3{3, 5, 30.0};
+  TNode Mixer{nullptr, "Mixer"};
+
+  void SetUp() override {
+    Mixer.AddSink("In1", {StreamA}).Connect(&G1.Out());
+    Mixer.AddSink("In2", {StreamA}).Connect(&G2.Out());
+    Mixer.AddSink("In3", {StreamA}).Connect(&G3.Out());
+    Mixer.Reaction = [](TFBPin&, const TFBOperationPtr&) { return true; };
+  }
+
+  std::vector<int> Frames() const {
+    std::vector<int> frames;
+    for (const TReceived& r : Mixer.Received()) {
+      if (NumberOf(r.Operation) >= 0) frames.push_back(NumberOf(r.Operation));
+    }
+    return frames;
+  }
+};
+
+TEST_F(TThreeGenerators, TheHighestPriorityWinsAndTiesGoToTheFirst) {
+  EXPECT_EQ(G1.RequestPump()->GetMaster(), &G1);  // alone so far
+  EXPECT_EQ(G2.RequestPump()->GetMaster(), &G2);  // 5 beats 0
+  auto third = G3.RequestPump();                  // 5 ties with G2, which asked first
+  EXPECT_EQ(third->GetMaster(), &G2);
+  EXPECT_EQ(third->GetMasterPriority(), 5);
+  EXPECT_EQ(third->GetValue(), 20.0);  // the master's rate
+  EXPECT_EQ(third->GetOriginPin(), &G3.Out());
+  // An earlier sender learns the outcome with its next request.
+  EXPECT_EQ(G1.RequestPump()->GetMaster(), &G2);
+  EXPECT_EQ(G1.Value(), 20.0);
+}
+
+TEST_F(TThreeGenerators, TheMastersTicksPumpTheOthers) {
+  G1.RequestPump();
+  G2.RequestPump();
+  G3.RequestPump();
+  G1.RequestPump();
+  for (int i = 0; i < 3; ++i) G2.Pump();
+
+  // After each frame of the master, one frame of each other generator.
+  EXPECT_EQ(Frames(), (std::vector<int>{2, 1, 3, 2, 1, 3, 2, 1, 3}));
+  EXPECT_EQ(G1.Ticks, (std::vector<std::int64_t>{1, 2, 3}));
+  EXPECT_EQ(G3.Ticks, (std::vector<std::int64_t>{1, 2, 3}));
+  EXPECT_TRUE(G2.Ticks.empty());
+  // A generator that is not the master pumping by itself makes no tick.
+  G1.Pump();
+  EXPECT_EQ(G3.Ticks.size(), 3u);
+}
+
+TEST_F(TThreeGenerators, ADisconnectedSenderLeavesTheElection) {
+  G1.RequestPump();
+  G2.RequestPump();
+  G3.RequestPump();
+  G2.Out().DisconnectAll();
+  EXPECT_EQ(G1.RequestPump()->GetMaster(), &G3);
+  G3.Pump();
+  EXPECT_EQ(G1.Ticks, std::vector<std::int64_t>{1});  // counting again for the new master
+  EXPECT_TRUE(G2.Ticks.empty());
+
+  static_cast<TFBSinkPin*>(Mixer.FindComponent("In1"))->Disconnect();
+  G3.Pump();
+  EXPECT_EQ(G1.Ticks, std::vector<std::int64_t>{1});
+}
+
+TEST_F(TThreeGenerators, AClaimOfHigherPriorityTakesThePump) {
+  Mixer.Reaction = [this](TFBPin&, const TFBOperationPtr& op) {
+    if (auto request = RefCast<TFBPumpRequestOperation>(op)) request->Claim(&Mixer, 10, 50.0);
+    return true;
+  };
+  G1.RequestPump();
+  auto request = G2.RequestPump();
+  EXPECT_EQ(request->GetMaster(), &Mixer);
+  EXPECT_EQ(request->GetValue(), 50.0);
+  // The group's own best is not the master: nobody's frames tick.
+  G2.Pump();
+  EXPECT_TRUE(G1.Ticks.empty());
+}
+
+TEST(PumpElection, APinWithADependentPassesRequestsOnWithoutElecting) {
+  // Both generators feed a filter that does not pass requests on: nobody
+  // answers, so each is its own master although G1 asked first with a
+  // higher priority.
+  TGenerator g1(1, 5, 10.0), g2(2, 0, 20.0);
+  TNode filter;
+  TFBSourcePin& out = filter.AddSource("Out", {StreamA});
+  TFBSinkPin& in1 = filter.AddSink("In1", {StreamA});
+  TFBSinkPin& in2 = filter.AddSink("In2", {StreamA});
+  out.AddDependent(in1);
+  out.AddDependent(in2);
+  in1.Connect(&g1.Out());
+  in2.Connect(&g2.Out());
+  EXPECT_EQ(g1.RequestPump()->GetMaster(), &g1);
+  EXPECT_EQ(g2.RequestPump()->GetMaster(), &g2);
+
+  // Passed on to a terminal pin further down, the requests are elected there.
+  TNode display;
+  display.AddSink("In", {StreamA}).Connect(&out);
+  filter.Reaction = [&](TFBPin& pin, const TFBOperationPtr& op) {
+    return &pin != &out && out.Notify(op);
+  };
+  EXPECT_EQ(g1.RequestPump()->GetMaster(), &g1);
+  EXPECT_EQ(g2.RequestPump()->GetMaster(), &g1);
+}
+
+TEST(PumpElection, AnUnansweredRequestElectsItsSender) {
+  TGenerator alone(1, 0, 25.0);
+  auto request = alone.RequestPump();
+  EXPECT_TRUE(request->IsMaster(&alone));
+  EXPECT_EQ(request->GetValue(), 25.0);
+  EXPECT_EQ(request->GetOriginPin(), &alone.Out());
+  alone.Out().Shutdown();
+  EXPECT_EQ(request->GetOriginPin(), nullptr);
+}
+
+}  // namespace
+}  // namespace qx::test

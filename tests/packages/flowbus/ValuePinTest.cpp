@@ -1,0 +1,188 @@
+// Value pins and the extended collection.
+#include <gtest/gtest.h>
+
+#include "TestNodes.h"
+#include "host/Properties.h"
+#include "packages/flowbus/FBExtCollection.h"
+#include "packages/flowbus/FBValuePins.h"
+
+namespace qx::test {
+namespace {
+
+TEST(ValuePins, ABoolSinkReportsEveryValueUnderItsLock) {
+  TNode owner, driver;
+  std::vector<bool> seen;
+  bool locked = false;
+  auto* enable = new TFBBoolSinkPin(&owner, "EnablePin", owner.GetLock(), [&](auto&, bool value) {
+    seen.push_back(value);
+    locked = owner.GetLock()->IsHeldByCurrentThread();
+  });
+  TFBSourcePin& out = driver.AddSource("Out", {FBBoolStreamID});
+  enable->Connect(&out);
+  EXPECT_TRUE(out.Notify(MakeRef<TFBSuppliedBoolOperation>(false)));
+  EXPECT_TRUE(out.Notify(MakeRef<TFBSuppliedBoolOperation>(true)));
+  EXPECT_EQ(seen, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(locked);
+  EXPECT_TRUE(enable->GetValue());
+  // Other operations go to OnOperation (none here).
+  EXPECT_FALSE(out.Notify(MakeRef<TFBStopOperation>()));
+}
+
+TEST(ValuePins, AStringSinkKeepsTheLastString) {
+  TNode owner, driver;
+  std::string name;
+  auto* fileName = new TFBStringSinkPin(&owner, "FileNamePin", owner.GetLock(),
+                                        [&](auto&, const std::string& value) { name = value; });
+  TFBSourcePin& out = driver.AddSource("Out", {FBStringStreamID});
+  fileName->Connect(&out);
+  EXPECT_EQ(fileName->GetValue(), "");
+  out.Notify(MakeRef<TFBSuppliedStringOperation>("take1.avi"));
+  EXPECT_EQ(name, "take1.avi");
+  EXPECT_EQ(fileName->GetValue(), "take1.avi");
+}
+
+TEST(ValuePins, AStatePinMirrorsItsValueBothWays) {
+  TNode generator, filterA, filterB;
+  std::vector<bool> fromOutside;
+  auto* state = new TFBBoolStatePin(&generator, "EnablePin", generator.GetLock(), true,
+                                    [&](auto&, bool value) { fromOutside.push_back(value); });
+  auto* a = new TFBBoolSinkPin(&filterA, "EnablePin", filterA.GetLock());
+  auto* b = new TFBBoolSinkPin(&filterB, "EnablePin", filterB.GetLock());
+
+  a->Connect(state);  // a new sink learns the current state at once
+  EXPECT_TRUE(a->GetValue());
+
+  state->SetState(false);  // the component's side: sent, not reported back
+  EXPECT_FALSE(a->GetValue());
+  EXPECT_TRUE(fromOutside.empty());
+
+  b->Connect(state);
+  EXPECT_FALSE(b->GetValue());
+
+  // A sink sets the value: the component hears it and the other sink follows.
+  std::vector<bool> seenByA;
+  a->OnValue = [&](auto&, bool value) { seenByA.push_back(value); };
+  EXPECT_TRUE(b->Notify(MakeRef<TFBSuppliedBoolOperation>(true)));
+  EXPECT_EQ(fromOutside, std::vector<bool>{true});
+  EXPECT_TRUE(state->GetState());
+  EXPECT_EQ(seenByA, std::vector<bool>{true});
+
+  // The same value again is no change: nothing travels.
+  b->Notify(MakeRef<TFBSuppliedBoolOperation>(true));
+  state->SetState(true);
+  EXPECT_EQ(fromOutside.size(), 1u);
+  EXPECT_EQ(seenByA.size(), 1u);
+}
+
+TEST(ValuePins, ARangedStatePinCarriesValueRangeAndTimes) {
+  TNode player, slider;
+  std::vector<TFBInt64TimeRange> seeks;
+  auto* progress = new TFBInt64TimeRangedStatePin(
+      &player, "ProgressPin", player.GetLock(), {},
+      [&](auto&, const TFBInt64TimeRange& value) { seeks.push_back(value); });
+  TFBSinkPin& view = slider.AddSink("In", {FBInt64TimeRangeStreamID});
+  view.Connect(progress);
+
+  const TFBInt64TimeRange position{120, 0, 1500, 0.0, 1500 * 400000 / 1e7 / 86400};
+  progress->SetState(position);
+  const auto received = slider.Received();
+  ASSERT_EQ(received.size(), 2u);  // the initial state, then the position
+  const auto* value =
+      dynamic_cast<const TFBSuppliedInt64TimeRangeOperation*>(received[1].Operation.Get());
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->GetValue(), position);
+
+  TFBInt64TimeRange seek = position;
+  seek.Value = 700;
+  view.Notify(MakeRef<TFBSuppliedInt64TimeRangeOperation>(seek));
+  ASSERT_EQ(seeks.size(), 1u);
+  EXPECT_EQ(seeks[0].Value, 700);
+  EXPECT_EQ(progress->GetState(), seek);
+}
+
+TEST(ValuePins, AClockSinkTakesTicksAndAsksForThem) {
+  TNode generator, clock;
+  std::vector<std::int64_t> ticks;
+  auto* pin = new TFBClockSinkPin(&generator, "ClockPin", generator.GetLock(),
+                                  [&](auto&, std::int64_t count) { ticks.push_back(count); });
+  bool otherOperation = false;
+  pin->OnOperation = [&](TFBPin&, const TGUID&, const TFBOperationPtr&, TFBState) {
+    otherOperation = true;
+    return true;
+  };
+  TFBSourcePin& out = clock.AddSource("Out", {FBClockStreamID});
+  pin->Connect(&out);
+  out.Notify(MakeRef<TFBClockOperation>(1));
+  out.Notify(MakeRef<TFBClockOperation>(2));
+  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1, 2}));
+  EXPECT_FALSE(otherOperation);
+  out.Notify(MakeRef<TFBStartOperation>());
+  EXPECT_TRUE(otherOperation);
+
+  EXPECT_TRUE(pin->SetClockNeeded(false));
+  ASSERT_EQ(clock.Received().size(), 1u);
+  auto needed = RefCast<TFBClockNeededOperation>(clock.Received()[0].Operation);
+  ASSERT_TRUE(needed);
+  EXPECT_FALSE(needed->IsNeeded());
+}
+
+class TDeviceItem : public TFBExtCollectionItem {
+  QX_CLASS(TDeviceItem, TFBExtCollectionItem)
+
+ public:
+  const std::string& GetDevice() const { return FDevice; }
+  void SetDevice(const std::string& device) {
+    if (device == FDevice) return;
+    FDevice = device;
+    Changed();
+  }
+
+ private:
+  std::string FDevice;
+};
+
+const TClassInfo& TDeviceItem::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TDeviceItem>(
+      {Property<std::string>("Device", &TDeviceItem::GetDevice, &TDeviceItem::SetDevice, "")});
+  return info;
+}
+
+TEST(ExtCollection, ReportsChangesOnceOrAtTheEndOfAnUpdate) {
+  TFBTypedExtCollection<TDeviceItem> devices(nullptr);
+  int changes = 0;
+  devices.OnChange = [&](TFBExtCollection& sender) {
+    EXPECT_EQ(&sender, &devices);
+    ++changes;
+  };
+  devices.Add().SetDevice("cam0");  // the addition and the item's change
+  EXPECT_EQ(changes, 2);
+  devices.GetItem(0).SetDevice("cam0");  // unchanged: nothing
+  EXPECT_EQ(changes, 2);
+
+  devices.BeginUpdate();
+  devices.BeginUpdate();
+  devices.Add().SetDevice("cam1");
+  devices.Delete(0);
+  devices.EndUpdate();
+  EXPECT_EQ(changes, 2);
+  devices.EndUpdate();
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(devices.GetCount(), 1);
+  EXPECT_EQ(devices.GetItem(0).GetDevice(), "cam1");
+
+  devices.BeginUpdate();
+  devices.EndUpdate();  // a bracket without change reports nothing
+  EXPECT_EQ(changes, 3);
+
+  TFBTypedExtCollection<TDeviceItem> copy(nullptr);
+  int copyChanges = 0;
+  copy.OnChange = [&](TFBExtCollection&) { ++copyChanges; };
+  copy.Assign(devices);
+  EXPECT_EQ(copyChanges, 1);
+  EXPECT_EQ(copy.GetItem(0).GetDevice(), "cam1");
+  copy.Clear();
+  EXPECT_EQ(copyChanges, 2);
+}
+
+}  // namespace
+}  // namespace qx::test

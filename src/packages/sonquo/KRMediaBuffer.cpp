@@ -25,8 +25,6 @@ void TKRMediaBuffer::SetTimeStamp(const TKRMediaTimeStamp& stamp) {
   if (TKRSmartMediaBuffer* media = GetMediaContainer()) media->SetTimeStamp(stamp);
 }
 
-TRefPtr<IZTDataBuffer> TKRMediaBuffer::MakeCopy() const {
-  return MakeRef<TKRMediaBuffer>(*this);
-}
+TRefPtr<IZTDataBuffer> TKRMediaBuffer::MakeCopy() const { return MakeRef<TKRMediaBuffer>(*this); }
 
 }  // namespace qx

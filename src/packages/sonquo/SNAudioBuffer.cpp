@@ -95,9 +95,7 @@ void TSNAudioBuffer::Assign(const IZTDataBuffer& source) {
   TKRMediaBuffer::Assign(CheckedAudioSource(source));
 }
 
-TRefPtr<IZTDataBuffer> TSNAudioBuffer::MakeCopy() const {
-  return MakeRef<TSNAudioBuffer>(*this);
-}
+TRefPtr<IZTDataBuffer> TSNAudioBuffer::MakeCopy() const { return MakeRef<TSNAudioBuffer>(*this); }
 
 TRefPtr<TSNAudioBuffer> TSNAudioBuffer::CopySamples(std::size_t first, std::size_t count) const {
   first = std::min(first, GetSampleCount());

@@ -11,7 +11,8 @@
 // The geometry lives in the storage, so it travels with the samples: an audio
 // buffer built from any data buffer holding audio storage (a supplied buffer
 // arriving on a pin) has the producer's geometry. The samples follow the
-// copy-on-write rules of IZTDataBuffer and carry the media time stamp.
+// copy-on-write rules of IZTDataBuffer and carry the media time stamp;
+// `Resize` and `LoadFromFile` accept whole sample frames only.
 #pragma once
 
 #include <cstddef>

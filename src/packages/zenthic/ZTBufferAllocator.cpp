@@ -7,12 +7,12 @@ namespace qx {
 
 void* ZTBufferAllocate(std::size_t size) {
   if (size == 0) return nullptr;
-  return ::operator new(ZTBufferPaddedSize(size), std::align_val_t{ZTBufferAlignment});
+  return ::operator new (ZTBufferPaddedSize(size), std::align_val_t{ZTBufferAlignment});
 }
 
 void ZTBufferDeallocate(void* block, std::size_t size) noexcept {
   if (!block) return;
-  ::operator delete(block, ZTBufferPaddedSize(size), std::align_val_t{ZTBufferAlignment});
+  ::operator delete (block, ZTBufferPaddedSize(size), std::align_val_t{ZTBufferAlignment});
 }
 
 TZTBufferBlock::TZTBufferBlock(std::size_t size)

@@ -64,7 +64,8 @@ class IZTDataBuffer : public virtual TRefCounted {
   virtual std::size_t CopyTo(IZTDataBuffer& destination) const = 0;
 
   // Gives the buffer `byteSize` bytes, keeping the first ones; false (and
-  // nothing changed) when its storage class cannot be resized by bytes.
+  // nothing changed) when its storage class cannot hold exactly that many
+  // (a fixed layout, or a size that is not a whole number of elements).
   virtual bool Resize(std::size_t byteSize) = 0;
 
   // Makes the storage private to this buffer (see above); `keepContents`

@@ -83,7 +83,8 @@ std::size_t TZTGenericBuffer::CopyTo(IZTDataBuffer& destination) const {
 bool TZTGenericBuffer::Resize(std::size_t byteSize) {
   if (byteSize == GetByteSize()) return true;
   TRefPtr<TZTSmartBuffer> resized = FDataContainer->CreateResized(byteSize);
-  if (!resized) return false;
+  // A storage of whole elements may round the size; only an exact one will do.
+  if (!resized || resized->GetCharSize() != byteSize) return false;
   ReplaceDataContainer(std::move(resized));
   return true;
 }
@@ -95,7 +96,8 @@ TRefPtr<IZTDataBuffer> TZTGenericBuffer::MakeCopy() const {
 bool TZTGenericBuffer::SaveToFile(const std::string& fileName) const {
   std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
   if (!file) return false;
-  file.write(reinterpret_cast<const char*>(ByteRead()), static_cast<std::streamsize>(GetByteSize()));
+  file.write(reinterpret_cast<const char*>(ByteRead()),
+             static_cast<std::streamsize>(GetByteSize()));
   file.close();
   return !file.fail();
 }

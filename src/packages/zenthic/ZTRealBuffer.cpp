@@ -28,8 +28,6 @@ double* TZTRealBuffer::Write() { return reinterpret_cast<double*>(ByteWrite()); 
 
 double* TZTRealBuffer::Modify() { return reinterpret_cast<double*>(ByteModify()); }
 
-TRefPtr<IZTDataBuffer> TZTRealBuffer::MakeCopy() const {
-  return MakeRef<TZTRealBuffer>(*this);
-}
+TRefPtr<IZTDataBuffer> TZTRealBuffer::MakeCopy() const { return MakeRef<TZTRealBuffer>(*this); }
 
 }  // namespace qx

@@ -63,10 +63,11 @@ class TZTSmartBuffer : public virtual TRefCounted {
   // are copied when `copyData` is true and left undefined otherwise.
   virtual TRefPtr<TZTSmartBuffer> Clone(bool copyData) const = 0;
 
-  // A new storage of the same class holding `charSize` bytes, of which the
-  // first min(charSize, GetCharSize()) are copied, with the same stamps; null
-  // when the class cannot be resized by bytes (its size follows from other
-  // values, as an image's does). The base returns null.
+  // A new storage of the same class holding `charSize` bytes (a class of
+  // whole elements may round that down), of which the first min(charSize,
+  // GetCharSize()) are copied, with the same stamps; null when the class
+  // cannot be resized by bytes (its size follows from other values, as an
+  // image's does). The base returns null.
   virtual TRefPtr<TZTSmartBuffer> CreateResized(std::size_t charSize) const;
 
   // The bytes and their number. The pointer is null when the size is 0.

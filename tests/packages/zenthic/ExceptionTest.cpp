@@ -42,8 +42,9 @@ TEST(EZTException, ReportedErrorsRaiseUnlessHandled) {
   EXPECT_EQ(calls, 1);
   EXPECT_FALSE(handledOnEntry);
 
-  const TZTErrorEvent handle = [](TPersistent*, const std::string&, std::uint32_t,
-                                  bool& handled) { handled = true; };
+  const TZTErrorEvent handle = [](TPersistent*, const std::string&, std::uint32_t, bool& handled) {
+    handled = true;
+  };
   EXPECT_NO_THROW(ZTReportError(handle, nullptr, "failed", 1));
 }
 

@@ -113,7 +113,9 @@ TEST(ZTNotifyThread, TerminationNeverHangsUnderStress) {
   }
   // A worker that is never woken never runs its handler.
   bool ran = false;
-  { TZTNotifyThread idle([&] { ran = true; }); }
+  {
+    TZTNotifyThread idle([&] { ran = true; });
+  }
   EXPECT_FALSE(ran);
 }
 

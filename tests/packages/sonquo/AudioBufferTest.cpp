@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "packages/sonquo/SNAudioBuffer.h"
+#include "packages/zenthic/ZTException.h"
+
+namespace qx::test {
+namespace {
+
+struct TGeometry {
+  std::uint32_t Rate;
+  std::size_t Samples;
+  std::uint16_t Channels;
+  std::uint16_t Bits;
+  std::size_t BlockAlign;
+  std::size_t Bytes;
+  std::int64_t Duration;  // 100-ns units
+};
+
+TEST(SNAudioBuffer, GeometryFollowsTheFormat) {
+  const TGeometry cases[] = {
+      {44100, 1000, 2, 16, 4, 4000, 226757},  // 10^10 / 44100 = 226757.37
+      {48000, 480, 6, 24, 18, 8640, 100000},  // exactly 10 ms
+      {8000, 3, 1, 8, 1, 3, 3750},
+      {22050, 10, 1, 12, 2, 20, 4535},  // 12-bit samples take two bytes
+      {44100, 0, 2, 16, 4, 0, 0},
+  };
+  for (const TGeometry& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Rate << " Hz, " << c.Channels << " x " << c.Bits);
+    auto buffer = MakeRef<TSNAudioBuffer>(c.Rate, c.Samples, c.Channels, c.Bits);
+    EXPECT_EQ(buffer->GetSampleRate(), c.Rate);
+    EXPECT_EQ(buffer->GetSampleCount(), c.Samples);
+    EXPECT_EQ(buffer->GetSize(), c.Samples);
+    EXPECT_EQ(buffer->GetChannels(), c.Channels);
+    EXPECT_EQ(buffer->GetBitsPerSample(), c.Bits);
+    EXPECT_EQ(buffer->GetBlockAlign(), c.BlockAlign);
+    EXPECT_EQ(buffer->GetByteSize(), c.Bytes);
+    EXPECT_EQ(buffer->GetDuration(), c.Duration);
+  }
+}
+
+TEST(SNAudioBuffer, RejectsFormatsWithoutSamples) {
+  EXPECT_THROW(TSNAudioBuffer(0, 10, 2, 16), EZTException);
+  EXPECT_THROW(TSNAudioBuffer(44100, 10, 0, 16), EZTException);
+  EXPECT_THROW(TSNAudioBuffer(44100, 10, 2, 0), EZTException);
+  EXPECT_THROW(TSNAudioBuffer(44100, SIZE_MAX / 2, 2, 16), EZTException);
+}
+
+TEST(SNAudioBuffer, SamplesAndGeometryTravelWithTheStorage) {
+  const std::int16_t samples[] = {1, -1, 2, -2, 3, -3};
+  auto producer = MakeRef<TSNAudioBuffer>(16000, 3, 2, 16, samples);
+  EXPECT_EQ(std::memcmp(producer->ByteRead(), samples, sizeof samples), 0);
+
+  // What a pin delivers is a plain data buffer interface.
+  const TRefPtr<IZTDataBuffer> delivered = producer->MakeCopy();
+  auto received = MakeRef<TSNAudioBuffer>(*delivered);
+  EXPECT_EQ(received->GetSampleRate(), 16000u);
+  EXPECT_EQ(received->GetChannels(), 2);
+  EXPECT_EQ(received->GetSampleCount(), 3u);
+  EXPECT_EQ(received->ByteRead(), producer->ByteRead());
+
+  auto bytes = MakeRef<TZTGenericBuffer>(12);
+  EXPECT_THROW(TSNAudioBuffer(static_cast<const IZTDataBuffer&>(*bytes)), EZTException);
+  EXPECT_THROW(received->Assign(*bytes), EZTException);
+  EXPECT_EQ(received->GetSampleCount(), 3u);
+  EXPECT_EQ(received->ByteRead(), producer->ByteRead());
+}
+
+TEST(SNAudioBuffer, ResizeTakesWholeFramesOnly) {
+  auto buffer = MakeRef<TSNAudioBuffer>(8000, 4, 2, 16);
+  EXPECT_FALSE(buffer->Resize(10));
+  EXPECT_EQ(buffer->GetByteSize(), 16u);
+  ASSERT_TRUE(buffer->Resize(8));
+  EXPECT_EQ(buffer->GetSampleCount(), 2u);
+  EXPECT_EQ(buffer->GetChannels(), 2);
+}
+
+TEST(SNAudioBuffer, CopySamplesTakesARangeWithItsTime) {
+  // 10 kHz: one frame lasts 1000 units.
+  const std::uint8_t frames[] = {10, 11, 20, 21, 30, 31, 40, 41};
+  auto buffer = MakeRef<TSNAudioBuffer>(10000, 4, 1, 16, frames);
+  buffer->SetTimeStamp({true, 5000, 9000});
+
+  auto middle = buffer->CopySamples(1, 2);
+  ASSERT_EQ(middle->GetSampleCount(), 2u);
+  const std::uint8_t expectMiddle[] = {20, 21, 30, 31};
+  EXPECT_EQ(std::memcmp(middle->ByteRead(), expectMiddle, 4), 0);
+  EXPECT_EQ(middle->GetTimeStamp(), (TKRMediaTimeStamp{true, 6000, 8000}));
+  EXPECT_EQ(middle->GetSampleRate(), 10000u);
+
+  auto tail = buffer->CopySamples(3, 10);
+  ASSERT_EQ(tail->GetSampleCount(), 1u);
+  EXPECT_EQ(tail->ByteRead()[0], 40);
+  EXPECT_EQ(tail->GetTimeStamp(), (TKRMediaTimeStamp{true, 8000, 9000}));
+
+  EXPECT_EQ(buffer->CopySamples(9, 1)->GetSampleCount(), 0u);
+
+  buffer->SetTimeStamp({});
+  EXPECT_FALSE(buffer->CopySamples(0, 1)->GetTimeStamp().Available);
+}
+
+}  // namespace
+}  // namespace qx::test

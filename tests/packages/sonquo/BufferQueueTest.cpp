@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "packages/sonquo/KRDSBufferQueue.h"
+
+namespace qx::test {
+namespace {
+
+TEST(KRDSBufferQueue, BlocksComeOutInOrderAsCopies) {
+  TKRDSBufferQueue queue;
+  EXPECT_FALSE(queue.HasData());
+  EXPECT_EQ(queue.Get(), nullptr);
+
+  char sample[] = "first";
+  ASSERT_TRUE(queue.Add(100, 200, sample, 5));
+  std::memcpy(sample, "XXXXX", 5);  // the producer reuses its memory at once
+  ASSERT_TRUE(queue.Add(-1, -1, "second!", 7));
+  ASSERT_TRUE(queue.Add(300, 400, nullptr, 0));
+  EXPECT_EQ(queue.GetCount(), 3u);
+
+  auto first = queue.Get();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->GetStart(), 100);
+  EXPECT_EQ(first->GetStop(), 200);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(first->GetData()), first->GetSize()),
+            "first");
+  auto second = queue.Get();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(second->GetData()), second->GetSize()),
+            "second!");
+  auto empty = queue.Get();
+  EXPECT_EQ(empty->GetSize(), 0u);
+  EXPECT_EQ(empty->GetData(), nullptr);
+  EXPECT_EQ(empty->GetStart(), 300);
+  EXPECT_FALSE(queue.HasData());
+}
+
+TEST(KRDSBufferQueue, RefusesMissingData) {
+  TKRDSBufferQueue queue;
+  EXPECT_FALSE(queue.Add(0, 0, nullptr, 16));
+  EXPECT_FALSE(queue.HasData());
+}
+
+TEST(KRDSBufferQueue, ClearDropsEveryBlock) {
+  TKRDSBufferQueue queue;
+  for (int i = 0; i < 10; ++i) queue.Add(i, i, "abc", 3);
+  queue.Clear();
+  EXPECT_FALSE(queue.HasData());
+  EXPECT_EQ(queue.Get(), nullptr);
+  queue.Add(1, 2, "new", 3);
+  EXPECT_EQ(queue.Get()->GetStart(), 1);
+}
+
+TEST(KRDSBufferQueue, DestroyedBlocksAreReusedForBlocksThatFit) {
+  TKRDSBufferQueue queue;
+  const std::vector<std::uint8_t> large(1000, 7);
+  queue.Add(0, 0, large.data(), large.size());
+  auto block = queue.Get();
+  const std::uint8_t* memory = block->GetData();
+  queue.DestroyBlock(std::move(block));
+  queue.DestroyBlock(nullptr);
+
+  queue.Add(1, 1, "small", 5);
+  auto reused = queue.Get();
+  EXPECT_EQ(reused->GetData(), memory);
+  EXPECT_EQ(reused->GetSize(), 5u);
+  EXPECT_EQ(std::memcmp(reused->GetData(), "small", 5), 0);
+
+  std::vector<std::uint8_t> larger(2000, 9);
+  queue.DestroyBlock(std::move(reused));
+  queue.Add(2, 2, larger.data(), larger.size());
+  auto fresh = queue.Get();
+  EXPECT_NE(fresh->GetData(), memory);
+  EXPECT_EQ(fresh->GetSize(), 2000u);
+  EXPECT_EQ(fresh->GetData()[1999], 9);
+}
+
+TEST(KRDSBufferQueue, ConsumerThreadReceivesEveryBlockInOrder) {
+  constexpr int Blocks = 5000;
+  TKRDSBufferQueue queue;
+  std::thread producer([&] {
+    for (int i = 0; i < Blocks; ++i) {
+      const std::vector<std::uint8_t> data(static_cast<std::size_t>(i % 300),
+                                           static_cast<std::uint8_t>(i));
+      queue.Add(i, i + 1, data.data(), data.size());
+    }
+  });
+  int next = 0;
+  while (next < Blocks) {
+    auto block = queue.Get();
+    if (!block) {
+      std::this_thread::yield();
+      continue;
+    }
+    ASSERT_EQ(block->GetStart(), next);
+    ASSERT_EQ(block->GetSize(), static_cast<std::size_t>(next % 300));
+    for (std::size_t i = 0; i < block->GetSize(); ++i) {
+      ASSERT_EQ(block->GetData()[i], static_cast<std::uint8_t>(next));
+    }
+    queue.DestroyBlock(std::move(block));
+    ++next;
+  }
+  producer.join();
+  EXPECT_FALSE(queue.HasData());
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "packages/sonquo/KRMediaBuffer.h"
+
+namespace qx::test {
+namespace {
+
+constexpr TKRMediaTimeStamp Stamp{true, 1'000'000, 1'400'000};
+
+TEST(KRMediaBuffer, TimeStampIsWrittenInTheSharedStorage) {
+  auto producer = MakeRef<TKRMediaBuffer>(16);
+  EXPECT_EQ(producer->GetTimeStamp(), TKRMediaTimeStamp{});
+  auto holder = MakeRef<TKRMediaBuffer>(*producer);
+  producer->SetTimeStamp(Stamp);
+  EXPECT_EQ(holder->GetTimeStamp(), Stamp);
+
+  TRefPtr<IZTDataBuffer> copy = producer->MakeCopy();
+  auto* media = dynamic_cast<IKRMediaBuffer*>(copy.Get());
+  ASSERT_NE(media, nullptr);
+  EXPECT_EQ(media->GetTimeStamp(), Stamp);
+  EXPECT_EQ(copy->ByteRead(), producer->ByteRead());
+}
+
+TEST(KRMediaBuffer, UnsharedAndResizedCopiesKeepTheStamp) {
+  auto producer = MakeRef<TKRMediaBuffer>(16);
+  std::memcpy(producer->ByteWrite(), "0123456789abcdef", 16);
+  producer->SetTimeStamp(Stamp);
+  auto holder = MakeRef<TKRMediaBuffer>(*producer);
+
+  holder->ByteModify();
+  EXPECT_NE(holder->ByteRead(), producer->ByteRead());
+  EXPECT_EQ(holder->GetTimeStamp(), Stamp);
+  holder->SetTimeStamp({true, 5, 6});
+  EXPECT_EQ(producer->GetTimeStamp(), Stamp);  // private again: no longer shared
+
+  ASSERT_TRUE(producer->Resize(40));
+  EXPECT_EQ(producer->GetTimeStamp(), Stamp);
+  EXPECT_EQ(std::memcmp(producer->ByteRead(), "0123456789abcdef", 16), 0);
+}
+
+TEST(KRMediaBuffer, StorageWithoutTimeStampReportsNone) {
+  auto bytes = MakeRef<TZTGenericBuffer>(8);
+  auto media = MakeRef<TKRMediaBuffer>(*bytes);
+  media->SetTimeStamp(Stamp);
+  EXPECT_EQ(media->GetTimeStamp(), TKRMediaTimeStamp{});
+  EXPECT_EQ(media->ByteRead(), bytes->ByteRead());
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -39,9 +39,9 @@ inline bool TwistExactInDouble(const Ipp32f (*twist)[4]) {
       const Ipp32f coefficient = twist[k][j];
       if (!std::isfinite(coefficient)) return false;
       if (coefficient == 0) continue;
+      // |coefficient| < 2^exponent, and a multiple of 2^(exponent - 24).
       int exponent = 0;
-      std::frexp(coefficient,
-                 &exponent);  // |coefficient| < 2^exponent, a multiple of 2^(exponent - 24)
+      std::frexp(coefficient, &exponent);
       finestExponent = std::min(finestExponent, exponent - 24);
       bound += std::fabs(static_cast<double>(coefficient)) * (j < 3 ? 255.0 : 1.0);
     }

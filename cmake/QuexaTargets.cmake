@@ -66,6 +66,23 @@ function(quexa_add_test name)
     list(APPEND properties ENVIRONMENT "${ARG_ENVIRONMENT}")
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+  foreach(label IN LISTS ARG_LABELS)
+    set_property(GLOBAL APPEND PROPERTY QUEXA_TESTS_LABELLED_${label} ${name})
+  endforeach()
+endfunction()
+
+# quexa_add_label_targets(<label> ...)
+#
+# For each label, a target quexa_<label>_tests that builds only the test
+# programs carrying it, so that a pass over one label builds no more.
+function(quexa_add_label_targets)
+  foreach(label IN LISTS ARGN)
+    get_property(programs GLOBAL PROPERTY QUEXA_TESTS_LABELLED_${label})
+    add_custom_target(quexa_${label}_tests)
+    if(programs)
+      add_dependencies(quexa_${label}_tests ${programs})
+    endif()
+  endforeach()
 endfunction()
 
 # quexa_add_benchmark(<name> SOURCES ... LIBS ...)

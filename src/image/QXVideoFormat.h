@@ -1,0 +1,64 @@
+// TQXVideoFormat: the eight pixel formats of a frame, and the colour
+// references that per-pixel accessors take and return.
+//
+// Memory layouts (rows top row first, each starting one step after the
+// previous one, no padding after the last row):
+//
+//   format        bytes/pixel  row step           one pixel in memory
+//   vfRGB24       3            3 x ExtWidth       blue, green, red
+//   vfYUY2        2            2 x Width          pairs of pixels: Y0 U Y1 V
+//   vfUYVY        2            2 x Width          pairs of pixels: U Y0 V Y1
+//   vfRGBA32      4            4 x Width          blue, green, red, alpha
+//   vfRGB565      2            2 x Width          LE word: red 11-15, green 5-10, blue 0-4
+//   vfRGB555      2            2 x Width          LE word: red 10-14, green 5-9, blue 0-4, bit 15
+//   zero vfGrayScale   1            Width              intensity vfRGB         as vfRGB24 (a
+//   distinct value kept by image buffers)
+//
+// Only vfRGB24 (and vfRGB) pad their rows: ExtWidth is the width rounded up
+// to a multiple of 4, so every row starts on a 4-byte boundary. Every other
+// format has ExtWidth = Width.
+#pragma once
+
+#include <cstdint>
+
+namespace qx {
+
+enum TQXVideoFormat : std::uint8_t {
+  vfRGB24 = 0,
+  vfYUY2 = 1,
+  vfUYVY = 2,
+  vfRGBA32 = 3,
+  vfRGB565 = 4,
+  vfRGB555 = 5,
+  vfGrayScale = 6,
+  vfRGB = 7,
+};
+
+// A format value outside the enumeration is taken as vfRGB24, the format its
+// storage would have; every valid value is returned unchanged.
+constexpr TQXVideoFormat QXValidVideoFormat(TQXVideoFormat format) noexcept {
+  return format <= vfRGB ? format : vfRGB24;
+}
+
+// The format of the storage class that holds frames of `format`: vfRGB24
+// for vfRGB and for values outside the enumeration, `format` otherwise.
+constexpr TQXVideoFormat QXStorageFormat(TQXVideoFormat format) noexcept {
+  return format < vfRGB ? format : vfRGB24;
+}
+
+// Colour references: red in bits 0-7, green in 8-15, blue in 16-23.
+constexpr std::uint32_t QXColorRGB(std::uint8_t red, std::uint8_t green,
+                                   std::uint8_t blue) noexcept {
+  return std::uint32_t{red} | std::uint32_t{green} << 8 | std::uint32_t{blue} << 16;
+}
+constexpr std::uint8_t QXRedOf(std::uint32_t color) noexcept {
+  return static_cast<std::uint8_t>(color);
+}
+constexpr std::uint8_t QXGreenOf(std::uint32_t color) noexcept {
+  return static_cast<std::uint8_t>(color >> 8);
+}
+constexpr std::uint8_t QXBlueOf(std::uint32_t color) noexcept {
+  return static_cast<std::uint8_t>(color >> 16);
+}
+
+}  // namespace qx

@@ -136,7 +136,7 @@ TEST_P(SobelTest, MatchesConvolutionForEveryBorderMaskAndWidth) {
       for (int border = ippBorderConst; border <= ippBorderMirrorR; ++border) {
         for (int width : widths) {
           const IppiSize size{width, 1 + (width * 7 + border) % 6};
-          // Bytes around the region that must never be read hold extreme values.
+          // Random bytes around the region would change the result if they were read.
           Canvas<std::uint8_t> src(width, size.height, 4, static_cast<int>(random() % 4));
           src.FillRandom(random, 0, 255);
           ExpectConvolution(*direction, maskIndex, static_cast<IppiBorderType>(border), src, size,
@@ -148,9 +148,8 @@ TEST_P(SobelTest, MatchesConvolutionForEveryBorderMaskAndWidth) {
 }
 
 TEST_P(SobelTest, ReadsOnlyTheRegion) {
-  // A tight source, step equal to the width: the address sanitizer reports
-  // any read past it, and the guard values around a region in a larger image
-  // would change the result if they were read.
+  // A source of exactly its region (step = width): the address sanitizer
+  // reports any read past its last row.
   std::mt19937 random(9);
   for (const Direction* direction : {&kHoriz, &kVert}) {
     for (int maskIndex : {0, 1}) {

@@ -100,9 +100,10 @@ TRefPtr<IZTDataBuffer> TSNAudioBuffer::MakeCopy() const { return MakeRef<TSNAudi
 TRefPtr<TSNAudioBuffer> TSNAudioBuffer::CopySamples(std::size_t first, std::size_t count) const {
   first = std::min(first, GetSampleCount());
   count = std::min(count, GetSampleCount() - first);
-  const std::size_t blockAlign = GetBlockAlign();
-  auto copy = MakeRef<TSNAudioBuffer>(GetSampleRate(), count, GetChannels(), GetBitsPerSample(),
-                                      ByteRead() + first * blockAlign);
+  auto copy = MakeRef<TSNAudioBuffer>(GetSampleRate(), count, GetChannels(), GetBitsPerSample());
+  if (count > 0) {
+    std::memcpy(copy->ByteWrite(), ByteRead() + first * GetBlockAlign(), copy->GetByteSize());
+  }
   TKRMediaTimeStamp stamp = GetTimeStamp();
   if (stamp.Available) {
     stamp.Begin += DurationOf(first, GetSampleRate());

@@ -103,11 +103,12 @@ TEST(ZTNotifyThread, DestructionWaitsForTheRunningHandlerAndStartsNoOther) {
 TEST(ZTNotifyThread, TerminationNeverHangsUnderStress) {
   for (int round = 0; round < 200; ++round) {
     std::atomic<int> runs{0};
-    std::unique_ptr<TZTNotifyThread> worker;
-    worker = std::make_unique<TZTNotifyThread>([&] {
+    TZTNotifyThread* self = nullptr;  // set before the first wake-up
+    auto worker = std::make_unique<TZTNotifyThread>([&] {
       // A handler that keeps waking itself: the thread is always busy.
-      if (++runs < 1000) worker->Wake();
+      if (++runs < 1000) self->Wake();
     });
+    self = worker.get();
     if (round % 2) worker->Wake();
     worker.reset();
   }

@@ -30,46 +30,63 @@ using V16 = hn::Vec<D16>;
 
 // --- 4:2:2 to RGB ---------------------------------------------------------------------
 
-// One vector of Y0 U Y1 V bytes (half as many pixels as bytes) to R, G, B in 16-bit
-// lanes, one lane per pixel, before clamping.
-HWY_INLINE void YuvToRgbLanes(D8 d8, hn::Vec<D8> yuv, V16& r, V16& g, V16& b) {
+// The chroma terms of 16-bit lanes of centred U and V (one lane per pair), exactly
+// (74711 v) >> 16, (-25821 u - 38076 v) >> 16 and (133169 u) >> 16.
+HWY_INLINE void ChromaLanes(V16 u, V16 v, V16& red, V16& green, V16& blue) {
   const D16 d16;
-  constexpr uint8_t Z = 0x80;  // a zero byte
-  alignas(16) static constexpr uint8_t kU[16] = {1, Z, 1, Z, 5, Z, 5, Z, 9, Z, 9, Z, 13, Z, 13, Z};
-  alignas(16) static constexpr uint8_t kV[16] = {3,  Z, 3,  Z, 7,  Z, 7,  Z,
-                                                 11, Z, 11, Z, 15, Z, 15, Z};
-  const V16 k128 = hn::Set(d16, 128);
-  const V16 y = hn::And(hn::BitCast(d16, yuv), hn::Set(d16, 0xFF));
-  const V16 u =
-      hn::Sub(hn::BitCast(d16, hn::TableLookupBytesOr0(yuv, hn::LoadDup128(d8, kU))), k128);
-  const V16 v =
-      hn::Sub(hn::BitCast(d16, hn::TableLookupBytesOr0(yuv, hn::LoadDup128(d8, kV))), k128);
-  // 74711 v >> 16 = v + (9175 v >> 16), as 74711 = 65536 + 9175.
-  r = hn::Add(y, hn::Add(v, hn::MulHigh(v, hn::Set(d16, 9175))));
-  // 133169 u >> 16 = 2u + (2097 u >> 16), as 133169 = 2 * 65536 + 2097.
-  b = hn::Add(y, hn::Add(hn::Add(u, u), hn::MulHigh(u, hn::Set(d16, 2097))));
-  // (-25821 u - 38076 v) >> 16, with -38076 v = -19038 (2v): two 32-bit products summed
-  // from their halves.
+  // 74711 = 65536 + 9175 and 133169 = 2 * 65536 + 2097.
+  red = hn::Add(v, hn::MulHigh(v, hn::Set(d16, 9175)));
+  blue = hn::Add(hn::Add(u, u), hn::MulHigh(u, hn::Set(d16, 2097)));
+  // -38076 v = -19038 (2v); the two 32-bit products are summed from their halves.
   const V16 cu = hn::Set(d16, -25821);
   const V16 cv = hn::Set(d16, -19038);
   const V16 v2 = hn::Add(v, v);
-  const V16 lowU = hn::Mul(u, cu);
-  const V16 lowV = hn::Mul(v2, cv);
   const V16 high = hn::Add(hn::MulHigh(u, cu), hn::MulHigh(v2, cv));
-  g = hn::Add(y, hn::Sub(high, CarryMask(d16, lowU, lowV)));
+  green = hn::Sub(high, CarryMask(d16, hn::Mul(u, cu), hn::Mul(v2, cv)));
 }
 
-// Converts whole vectors of pixels from the start of a row; returns how many.
+// Converts whole vectors of pixels from the start of a row; returns how many. Each step
+// takes two vectors of Y0 U Y1 V bytes; per 16-byte block, the chroma of both vectors'
+// pairs shares one 16-bit vector (first vector's pairs low, second's high), so that
+// interleaving it with itself gives each pixel its pair's chroma.
 std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t width) {
   const D8 d8;
+  const D16 d16;
   const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  constexpr uint8_t Z = 0x80;  // a zero byte
+  // Per block: the U (or V) of the first vector's four pairs, then of the second's.
+  alignas(16) static constexpr uint8_t kULow[16] = {1, Z, 5, Z, 9, Z, 13, Z,
+                                                    Z, Z, Z, Z, Z, Z, Z,  Z};
+  alignas(16) static constexpr uint8_t kUHigh[16] = {Z, Z, Z, Z, Z, Z, Z,  Z,
+                                                     1, Z, 5, Z, 9, Z, 13, Z};
+  alignas(16) static constexpr uint8_t kVLow[16] = {3, Z, 7, Z, 11, Z, 15, Z,
+                                                    Z, Z, Z, Z, Z,  Z, Z,  Z};
+  alignas(16) static constexpr uint8_t kVHigh[16] = {Z, Z, Z, Z, Z,  Z, Z,  Z,
+                                                     3, Z, 7, Z, 11, Z, 15, Z};
+  const auto uLow = hn::LoadDup128(d8, kULow), uHigh = hn::LoadDup128(d8, kUHigh);
+  const auto vLow = hn::LoadDup128(d8, kVLow), vHigh = hn::LoadDup128(d8, kVHigh);
+  const V16 k128 = hn::Set(d16, 128);
+  const V16 lowByte = hn::Set(d16, 0xFF);
+  const auto gather = [&](hn::Vec<D8> first, hn::Vec<D8> second, hn::Vec<D8> low,
+                          hn::Vec<D8> high) {
+    return hn::Sub(hn::BitCast(d16, hn::Or(hn::TableLookupBytesOr0(first, low),
+                                           hn::TableLookupBytesOr0(second, high))),
+                   k128);
+  };
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
-    V16 r0, g0, b0, r1, g1, b1;
-    YuvToRgbLanes(d8, hn::LoadU(d8, yuv + 2 * x), r0, g0, b0);
-    YuvToRgbLanes(d8, hn::LoadU(d8, yuv + 2 * x + lanes), r1, g1, b1);
-    hn::StoreInterleaved3(NarrowToBytes(d8, r0, r1), NarrowToBytes(d8, g0, g1),
-                          NarrowToBytes(d8, b0, b1), d8, rgb + 3 * x);
+    const auto first = hn::LoadU(d8, yuv + 2 * x);
+    const auto second = hn::LoadU(d8, yuv + 2 * x + lanes);
+    V16 red, green, blue;
+    ChromaLanes(gather(first, second, uLow, uHigh), gather(first, second, vLow, vHigh), red, green,
+                blue);
+    const V16 y0 = hn::And(hn::BitCast(d16, first), lowByte);
+    const V16 y1 = hn::And(hn::BitCast(d16, second), lowByte);
+    const auto channel = [&](V16 chroma) {
+      return NarrowToBytes(d8, hn::Add(y0, hn::InterleaveLower(d16, chroma, chroma)),
+                           hn::Add(y1, hn::InterleaveUpper(d16, chroma, chroma)));
+    };
+    hn::StoreInterleaved3(channel(red), channel(green), channel(blue), d8, rgb + 3 * x);
   }
   return x;
 }
@@ -92,12 +109,25 @@ HWY_INLINE void LumaLanes(D16 d16, V16 r, V16 g, V16 b, V16& high, V16& low) {
   high = hn::Sub(hn::Sub(highSum, CarryMask(d16, lowR, lowG)), CarryMask(d16, lowRG, lowB));
 }
 
+// Each step converts one vector of pixels (a pair per 16-bit lane) and stores the pairs'
+// Y0 U Y1 V as 32-bit lanes zipped from (Y0 | U << 8) and (Y1 | V << 8). Zipping works
+// within 16-byte blocks, so the pairs first move in groups of four (one 64-bit lane)
+// to where each zip half then emits them in order.
 std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t width) {
   const D8 d8;
   const D16 d16;
   const hn::RebindToUnsigned<D16> du16;
-  const hn::Half<D8> dh8;
+  const hn::Repartition<uint32_t, D8> du32;
+  const hn::Repartition<uint64_t, D8> du64;
   const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  const std::ptrdiff_t groups = static_cast<std::ptrdiff_t>(hn::Lanes(du64));
+  HWY_ALIGN uint64_t groupOrder[hn::MaxLanes(du64)];
+  for (std::ptrdiff_t g = 0; g < groups; ++g)
+    groupOrder[g] = static_cast<uint64_t>(g % 2 * (groups / 2) + g / 2);
+  const auto pairGroups = hn::SetTableIndices(du64, groupOrder);
+  const auto reorder = [&](hn::Vec<D8> bytes) {
+    return hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du64, bytes), pairGroups));
+  };
   const V16 lowByte = hn::Set(d16, 0xFF);
   const V16 k128 = hn::Set(d16, 128);
   // The first and second pixel of each pair: the low and high byte of a 16-bit lane.
@@ -105,10 +135,16 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
   const auto second = [&](hn::Vec<D8> bytes) {
     return hn::BitCast(d16, hn::ShiftRight<8>(hn::BitCast(du16, bytes)));
   };
+  const auto withHighByte = [&](V16 low, V16 high) {
+    return hn::Or(hn::BitCast(du16, low), hn::ShiftLeft<8>(hn::BitCast(du16, high)));
+  };
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
     hn::Vec<D8> r8, g8, b8;
     hn::LoadInterleaved3(d8, rgb + 3 * x, r8, g8, b8);
+    r8 = reorder(r8);
+    g8 = reorder(g8);
+    b8 = reorder(b8);
     const V16 r0 = first(r8), g0 = first(g8), b0 = first(b8);
     const V16 r1 = second(r8), g1 = second(g8), b1 = second(b8);
     V16 y0, low0, y1, low1;
@@ -118,13 +154,18 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
     const V16 lumas = hn::Sub(hn::Add(y0, y1), CarryMask(d16, low0, low1));
     const V16 blueDiff = hn::Sub(hn::Add(b0, b1), lumas);
     const V16 redDiff = hn::Sub(hn::Add(r0, r1), lumas);
-    // blueDiff * 32244 >> 17, and redDiff * 57475 >> 17 = (redDiff - (8061 redDiff >> 16)) >> 1
-    // (57475 = 65536 - 8061).
+    // blueDiff * 32244 >> 17 (always within -112..111), and redDiff * 57475 >> 17 =
+    // (redDiff - (8061 redDiff >> 16)) >> 1 (57475 = 65536 - 8061), clamped.
     const V16 u = hn::Add(hn::ShiftRight<1>(hn::MulHigh(blueDiff, hn::Set(d16, 32244))), k128);
     const V16 v = hn::Add(
         hn::ShiftRight<1>(hn::Add(redDiff, hn::MulHigh(redDiff, hn::Set(d16, -8061)))), k128);
-    hn::StoreInterleaved4(hn::DemoteTo(dh8, y0), hn::DemoteTo(dh8, u), hn::DemoteTo(dh8, y1),
-                          hn::DemoteTo(dh8, v), dh8, yuv + 2 * x);
+    const V16 clampedV = hn::Min(hn::Max(v, hn::Zero(d16)), lowByte);
+    const auto pairLow = withHighByte(y0, u);
+    const auto pairHigh = withHighByte(y1, clampedV);
+    hn::StoreU(hn::ZipLower(du32, pairLow, pairHigh), du32,
+               reinterpret_cast<uint32_t*>(yuv + 2 * x));
+    hn::StoreU(hn::ZipUpper(du32, pairLow, pairHigh), du32,
+               reinterpret_cast<uint32_t*>(yuv + 2 * x + lanes));
   }
   return x;
 }

@@ -199,6 +199,14 @@ bool TConnection::TEnd::Notify(const TGUID& dataType, const TFBOperationPtr& ope
 bool TPinAccess::Arrive(TFBPin& pin, IFBStream* stream, const TGUID& dataType,
                         const TFBOperationPtr& operation, TFBState state) {
   if (!operation) return false;
+  // The pin's own flight covers the arrival even when the connection it
+  // came through is closed meanwhile (a disconnect that gave up waiting).
+  TFlightGuard flight;
+  {
+    std::lock_guard guard(FlowbusMutex());
+    if (pin.FCore->Closed) return false;
+    flight.Enter(pin.FCore->Flight);
+  }
   bool result = false;
   {
     TFBLockGuard guard(pin.FLock);

@@ -84,6 +84,21 @@ TEST(PinDelivery, UpstreamOperationsReachTheSource) {
   EXPECT_TRUE(sink.Received().empty());
 }
 
+TEST(PinDelivery, StopAndEndStopEndTheStreamNotFinalAndFinal) {
+  TNode source, sink;
+  TFBSourcePin& out = source.AddSource("Out", {StreamA});
+  sink.AddSink("In", {StreamA}).Connect(&out);
+  EXPECT_TRUE(out.Stop());
+  EXPECT_TRUE(out.EndStop());
+  const auto received = sink.Received();
+  ASSERT_EQ(received.size(), 2u);
+  auto stop = RefCast<TFBStopOperation>(received[0].Operation);
+  auto endStop = RefCast<TFBStopOperation>(received[1].Operation);
+  ASSERT_TRUE(stop && endStop);
+  EXPECT_FALSE(stop->IsFinal());
+  EXPECT_TRUE(endStop->IsFinal());
+}
+
 TEST(PinDelivery, APinWithoutHandlerAnswersFalse) {
   RegisterTestStreams();
   TComponent owner(nullptr);

@@ -11,11 +11,12 @@
 // may connect and disconnect while other threads deliver.
 //
 // Liveness. A delivery enters the flight of the connection it goes through
-// (and a pin's Notify the flight of the pin) after checking, under the
-// mutex, that the connection is open (the pin not closed). Closing a
-// connection or a pin waits until no other thread is inside: so a pin is
-// never destroyed, and a disconnect never returns, while another thread
-// still runs into it.
+// after checking, under the mutex, that the connection is open; a pin's
+// Notify and every arrival at a pin enter the pin's flight after checking
+// that the pin is not closed. A disconnect waits until no other thread is
+// inside the connection (it may give up to break a wait cycle); closing a
+// pin waits, without giving up, until no other thread is inside the pin:
+// so a pin is never destroyed while another thread still runs into it.
 #pragma once
 
 #include <memory>

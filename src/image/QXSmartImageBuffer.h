@@ -74,9 +74,9 @@ class TQXSmartImageBuffer : public TKRSmartMediaBuffer {
   // Formats without alpha read 255 and ignore the setter.
   virtual std::uint8_t GetAlpha(std::uint32_t x, std::uint32_t y) const;
   virtual void SetAlpha(std::uint32_t x, std::uint32_t y, std::uint8_t value);
-  // The base returns round(0.299 R + 0.587 G + 0.114 B) of GetPixel, computed
-  // in extended precision with ties to even, and stores (v, v, v) through
-  // SetPixel.
+  // The base returns 0.299 R + 0.587 G + 0.114 B of GetPixel rounded to the
+  // nearest integer, exact halves to the even one, and stores (v, v, v)
+  // through SetPixel.
   virtual std::uint8_t GetGrayScale(std::uint32_t x, std::uint32_t y) const;
   virtual void SetGrayScale(std::uint32_t x, std::uint32_t y, std::uint8_t value);
 

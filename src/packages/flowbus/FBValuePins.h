@@ -48,6 +48,8 @@ struct TFBValueStream<TFBInt64TimeRange> {
   static constexpr const TGUID& ID = FBInt64TimeRangeStreamID;
 };
 
+namespace detail {
+
 // A value guarded for reading from any thread.
 template <class V>
 class TFBGuardedValue {
@@ -69,6 +71,8 @@ class TFBGuardedValue {
   mutable std::mutex FMutex;
   V FValue;
 };
+
+}  // namespace detail
 
 template <class V>
 class TFBValueSinkPin : public TFBSinkPin {
@@ -98,7 +102,7 @@ class TFBValueSinkPin : public TFBSinkPin {
   }
 
  private:
-  TFBGuardedValue<V> FValue;
+  detail::TFBGuardedValue<V> FValue;
 };
 
 template <class V>
@@ -140,7 +144,7 @@ class TFBStatePin : public TFBSourcePin {
   }
 
  private:
-  TFBGuardedValue<V> FState;
+  detail::TFBGuardedValue<V> FState;
 };
 
 class TFBBoolSinkPin : public TFBValueSinkPin<bool> {

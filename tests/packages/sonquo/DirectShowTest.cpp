@@ -16,9 +16,8 @@ TEST(QXDirectShow, FourCharacterCodedTypesUseTheirCodes) {
   EXPECT_EQ(MEDIATYPE_Audio, QXFourCCGuid(QXMakeFourCC('a', 'u', 'd', 's')));
   // PCM is wave format tag 1 in the same family.
   EXPECT_EQ(MEDIASUBTYPE_PCM, QXFourCCGuid(1));
-}
 
-TEST(QXDirectShow, RgbSubtypesFormOneFamily) {
+  // The RGB subtypes form one family with consecutive first fields.
   const std::array<TGUID, 5> rgb = {MEDIASUBTYPE_RGB8, MEDIASUBTYPE_RGB565, MEDIASUBTYPE_RGB555,
                                     MEDIASUBTYPE_RGB24, MEDIASUBTYPE_RGB32};
   for (std::size_t i = 0; i < rgb.size(); ++i) {

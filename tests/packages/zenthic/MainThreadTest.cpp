@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -23,12 +22,10 @@ using namespace std::chrono_literals;
 // Handles the queue's messages until `condition` holds (ten seconds at most).
 template <class F>
 bool ProcessUntil(TMessageQueue& queue, F condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    if (queue.ProcessMessages() == 0) std::this_thread::sleep_for(1ms);
-  }
-  return true;
+  return Eventually([&] {
+    queue.ProcessMessages();
+    return condition();
+  });
 }
 
 TEST(ZTMainThreadNotify, RequestsFromManyThreadsEndInARunOnTheQueuesThread) {
@@ -60,8 +57,7 @@ TEST(ZTMainThreadNotify, RequestsFromManyThreadsEndInARunOnTheQueuesThread) {
   for (auto& thread : threads) thread.join();
   EXPECT_TRUE(ProcessUntil(queue, [&] { return seen == Threads * PerThread; }));
   EXPECT_TRUE(onQueueThread);
-  EXPECT_GE(runs, 1);
-  EXPECT_LE(runs, Threads * PerThread);
+  EXPECT_LT(runs, Threads * PerThread);  // the requests coalesced
 }
 
 TEST(ZTMainThreadNotify, CoalescesPendingRequestsAndHonoursThoseMadeDuringARun) {
@@ -82,16 +78,12 @@ TEST(ZTMainThreadNotify, CoalescesPendingRequestsAndHonoursThoseMadeDuringARun) 
   EXPECT_EQ(queue.ProcessMessages(), 1u);
   EXPECT_EQ(runs, 2);
   EXPECT_FALSE(queue.HasPendingMessages());
-}
 
-TEST(ZTMainThreadNotify, PendingRequestsDieWithTheObject) {
-  TMessageQueue queue;
-  bool ran = false;
-  auto notify = std::make_unique<TZTMainThreadNotify>([&] { ran = true; }, queue);
+  // A pending request dies with the object.
   notify->Notify();
   notify.reset();
   queue.ProcessMessages();
-  EXPECT_FALSE(ran);
+  EXPECT_EQ(runs, 2);
 }
 
 // Sequence stamps name the buffers: producer x 1,000,000 + number.
@@ -137,23 +129,6 @@ TEST(ZTMainThreadBufferQueue, DeliversInArrivalOrderOnTheQueuesThread) {
     ++next[producer];
   }
   EXPECT_TRUE(onQueueThread);
-}
-
-TEST(ZTMainThreadBufferQueue, BuffersAfterAFailingDeliveryComeLater) {
-  TMessageQueue queue;
-  std::vector<std::int64_t> delivered;
-  TZTMainThreadBufferQueue buffers(
-      [&](const TRefPtr<IZTDataBuffer>& buffer) {
-        const std::int64_t name = buffer->GetSequenceStamp().Value;
-        if (name == 2 && delivered.size() == 2) throw std::runtime_error("refused");
-        delivered.push_back(name);
-      },
-      queue);
-  for (int i = 0; i < 5; ++i) buffers.Add(NamedBuffer(i));
-  EXPECT_THROW(queue.ProcessMessages(), std::runtime_error);
-  EXPECT_EQ(delivered, (std::vector<std::int64_t>{0, 1}));
-  queue.ProcessMessages();
-  EXPECT_EQ(delivered, (std::vector<std::int64_t>{0, 1, 3, 4}));
 }
 
 TEST(ZTMainThreadBufferQueue, UndeliveredBuffersAreReleased) {

@@ -1,11 +1,13 @@
-// Storage classes for the signal package's suites: one that counts its live
-// instances, so that tests see copies and destructions, and one whose size
-// cannot change.
+// Helpers of the signal package's suites: a storage class that counts its
+// live instances, so that tests see copies and destructions, one whose size
+// cannot change, and a wait for what other threads do.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 
 #include "packages/zenthic/ZTBlockStorage.h"
 #include "packages/zenthic/ZTGenericBuffer.h"
@@ -46,6 +48,17 @@ inline bool HoldsSequence(const IZTDataBuffer& buffer, std::uint8_t first = 0) {
   const std::uint8_t* bytes = buffer.ByteRead();
   for (std::size_t i = 0; i < buffer.GetByteSize(); ++i) {
     if (bytes[i] != static_cast<std::uint8_t>(first + i)) return false;
+  }
+  return true;
+}
+
+// Waits up to ten seconds for `condition`, checking it every millisecond.
+template <class F>
+bool Eventually(F condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
 }

@@ -46,28 +46,19 @@ struct MultiplyRight {
   }
 };
 
-template <class Op>
-HWY_INLINE void Run(const ByteRegion& region, Op op) {
-  if (region.a.origin != nullptr) {
-    RunBytes<OperandA::kRows, true>(region, op);
-  } else {
-    RunBytes<OperandA::kConstants, true>(region, op);
-  }
-}
-
-void AndBytes(const ByteRegion& region) { Run(region, AndOp()); }
-void OrBytes(const ByteRegion& region) { Run(region, OrOp()); }
-void XorBytes(const ByteRegion& region) { Run(region, XorOp()); }
+void AndBytes(const ByteRegion& region) { RunOnOperands(region, AndOp()); }
+void OrBytes(const ByteRegion& region) { RunOnOperands(region, OrOp()); }
+void XorBytes(const ByteRegion& region) { RunOnOperands(region, XorOp()); }
 
 // `uniformCount` is the count shared by every channel, or -1 when the
 // region's constants hold per-channel multipliers.
 void ShiftLeftBytes(const ByteRegion& region, int uniformCount) {
-  if (uniformCount >= 0) return Run(region, UniformLeft{uniformCount});
-  Run(region, MultiplyLeft());
+  if (uniformCount >= 0) return RunOnOperands(region, UniformLeft{uniformCount});
+  RunOnOperands(region, MultiplyLeft());
 }
 void ShiftRightBytes(const ByteRegion& region, int uniformCount) {
-  if (uniformCount >= 0) return Run(region, UniformRight{uniformCount});
-  Run(region, MultiplyRight());
+  if (uniformCount >= 0) return RunOnOperands(region, UniformRight{uniformCount});
+  RunOnOperands(region, MultiplyRight());
 }
 
 }  // namespace qx::fallback::detail::HWY_NAMESPACE

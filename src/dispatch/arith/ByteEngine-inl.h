@@ -191,6 +191,18 @@ HWY_INLINE void RunBytes(const ByteRegion& original, Op& op) {
   if (stream) hwy::FlushStream();
 }
 
+// Runs an operation of two operands whose `a` comes from the region's first
+// source when it has rows, else from its constants. A stateful operation
+// passed as an lvalue keeps its state.
+template <class Op>
+HWY_INLINE void RunOnOperands(const ByteRegion& region, Op&& op) {
+  if (region.a.origin != nullptr) {
+    RunBytes<OperandA::kRows, true>(region, op);
+  } else {
+    RunBytes<OperandA::kConstants, true>(region, op);
+  }
+}
+
 // Byte pairs widened to 16-bit lanes, worked on there and narrowed back
 // (results must be at most 255). Vectors split into their even- and
 // odd-numbered bytes, which keeps every byte in its place.

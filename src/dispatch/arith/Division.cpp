@@ -94,11 +94,7 @@ struct Vanishing {
 template <class Quotients>
 HWY_INLINE bool Run(const ByteRegion& region, Quotients quotients) {
   Divide<Quotients> divide{quotients};
-  if (region.a.origin != nullptr) {
-    RunBytes<OperandA::kRows, true>(region, divide);
-  } else {
-    RunBytes<OperandA::kConstants, true>(region, divide);
-  }
+  RunOnOperands(region, divide);
   return !hn::AllTrue(D8(), hn::Eq(divide.zeroSeen, hn::Zero(D8())));
 }
 

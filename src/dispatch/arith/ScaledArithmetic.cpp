@@ -109,11 +109,6 @@ struct AddHalvedToEven {
 };
 // --- Choosing the rule ---------------------------------------------------------
 
-template <OperandA kA, bool kReadsB, class Op>
-HWY_INLINE void Run(const ByteRegion& region, Op op) {
-  RunBytes<kA, kReadsB>(region, op);
-}
-
 // Beyond a scale factor at which even the largest exact result rounds to 0,
 // the region is filled with zeros (alpha kept) without reading the sources.
 HWY_INLINE void FillZeros(ByteRegion region) {
@@ -131,42 +126,27 @@ HWY_INLINE void WithRule(int sf, const Runner& run) {
   return run(Scaled<Exact, ShiftDownToEven>{ShiftDownToEven(sf)});
 }
 
-// Runs a two-operand operation: `a` from the first source or the constants.
-template <class Exact, class Runner>
-HWY_INLINE void TwoOperands(const ByteRegion& region, int sf, int zeroAbove, const Runner& bytes) {
-  if (sf > zeroAbove) return FillZeros(region);
-  const auto run = [&region](auto op) {
-    if (region.a.origin != nullptr) {
-      Run<OperandA::kRows, true>(region, op);
-    } else {
-      Run<OperandA::kConstants, true>(region, op);
-    }
-  };
-  if (!bytes(run)) WithRule<Exact>(sf, run);
-}
-
 void ScaledAdd(const ByteRegion& region, int sf) {
-  TwoOperands<Sum>(region, sf, 9, [sf](const auto& run) {
-    if (sf == 0) run(AddSaturated());
-    if (sf == 1) run(AddHalvedToEven());
-    return sf == 0 || sf == 1;
-  });
+  if (sf > 9) return FillZeros(region);  // 510 / 2^10 < 1/2
+  if (sf == 0) return RunOnOperands(region, AddSaturated());
+  if (sf == 1) return RunOnOperands(region, AddHalvedToEven());
+  WithRule<Sum>(sf, [&region](auto op) { RunOnOperands(region, op); });
 }
 
 void ScaledSub(const ByteRegion& region, int sf) {
-  TwoOperands<Difference>(region, sf, 8, [sf](const auto& run) {
-    if (sf == 0) run(SubSaturated());
-    return sf == 0;
-  });
+  if (sf > 8) return FillZeros(region);  // 255 / 2^9 < 1/2
+  if (sf == 0) return RunOnOperands(region, SubSaturated());
+  WithRule<Difference>(sf, [&region](auto op) { RunOnOperands(region, op); });
 }
 
 void ScaledMul(const ByteRegion& region, int sf) {
-  TwoOperands<Product>(region, sf, 16, [](const auto&) { return false; });
+  if (sf > 16) return FillZeros(region);  // 65025 / 2^17 < 1/2
+  WithRule<Product>(sf, [&region](auto op) { RunOnOperands(region, op); });
 }
 
 void ScaledSqr(const ByteRegion& region, int sf) {
   if (sf > 16) return FillZeros(region);
-  WithRule<Square>(sf, [&region](auto op) { Run<OperandA::kRows, false>(region, op); });
+  WithRule<Square>(sf, [&region](auto op) { RunBytes<OperandA::kRows, false>(region, op); });
 }
 
 }  // namespace qx::fallback::detail::HWY_NAMESPACE

@@ -45,8 +45,28 @@ namespace detail {
 HWY_EXPORT(FillPattern);
 HWY_EXPORT(CopyRows);
 
-void FillBytes(const ByteRegion& region) { HWY_DYNAMIC_DISPATCH(FillPattern)(region); }
-void CopyBytes(const ByteRegion& region) { HWY_DYNAMIC_DISPATCH(CopyRows)(region); }
+// Whole rows of one byte value, or whole rows copied, that stay in the caches
+// go to the C library, whose memset and memcpy are as fast as it gets there;
+// everything else (patterns, kept bytes, streamed results) to the engine.
+void FillBytes(const ByteRegion& original) {
+  const ByteRegion region = Contiguous(original);
+  if (region.keeps || region.constants.period != 1 || ShouldStream(region)) {
+    HWY_DYNAMIC_DISPATCH(FillPattern)(region);
+    return;
+  }
+  for (std::size_t y = 0; y < region.rows; ++y)
+    std::memset(region.dst.Row(y), region.constants.values[0], region.rowBytes);
+}
+
+void CopyBytes(const ByteRegion& original) {
+  const ByteRegion region = Contiguous(original);
+  if (region.keeps || ShouldStream(region)) {
+    HWY_DYNAMIC_DISPATCH(CopyRows)(region);
+    return;
+  }
+  for (std::size_t y = 0; y < region.rows; ++y)
+    std::memcpy(region.dst.Row(y), region.a.Row(y), region.rowBytes);
+}
 
 namespace {
 

@@ -28,18 +28,8 @@ struct AbsoluteDifference {
   }
 };
 
-template <class Op>
-HWY_INLINE void Run(const ByteRegion& region) {
-  Op op;
-  if (region.a.origin != nullptr) {
-    RunBytes<OperandA::kRows, true>(region, op);
-  } else {
-    RunBytes<OperandA::kConstants, true>(region, op);
-  }
-}
-
-void MulScaleBytes(const ByteRegion& region) { Run<ProductOver255>(region); }
-void AbsDiffBytes(const ByteRegion& region) { Run<AbsoluteDifference>(region); }
+void MulScaleBytes(const ByteRegion& region) { RunOnOperands(region, ProductOver255()); }
+void AbsDiffBytes(const ByteRegion& region) { RunOnOperands(region, AbsoluteDifference()); }
 
 }  // namespace qx::fallback::detail::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();

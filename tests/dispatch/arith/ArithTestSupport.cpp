@@ -1,8 +1,8 @@
 #include "ArithTestSupport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
-#include <regex>
 
 #include "hwy/targets.h"
 
@@ -53,12 +53,17 @@ Layout LayoutOf(std::string_view entryName) {
   const bool oneChannel = suffix.ends_with("C") && suffix.size() > 1 &&
                           std::isdigit(static_cast<unsigned char>(suffix[suffix.size() - 2]));
   if (oneChannel) suffix.pop_back();  // C3C, C4C: a channel of 3- or 4-byte pixels
+  // Tokens AC4, C1, C3, C4 and P3 (planes of one byte), left to right.
   std::vector<int> bytes;
-  const std::regex token("AC4|C([134])|P3");
-  for (auto it = std::sregex_iterator(suffix.begin(), suffix.end(), token);
-       it != std::sregex_iterator(); ++it) {
-    const std::string t = it->str();
-    bytes.push_back(t == "AC4" ? 4 : t == "P3" ? 1 : t[1] - '0');
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    if (suffix.compare(i, 3, "AC4") == 0) {
+      bytes.push_back(4);
+      i += 2;
+    } else if (i + 1 < suffix.size() && (suffix[i] == 'C' || suffix[i] == 'P')) {
+      const int digit = suffix[i + 1] - '0';
+      bytes.push_back(suffix[i] == 'P' ? 1 : digit);
+      ++i;
+    }
   }
   Layout layout{bytes.front(), bytes.back()};
   if (oneChannel) {

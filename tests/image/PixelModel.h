@@ -11,10 +11,26 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <random>
 #include <vector>
 
 #include "image/QXVideoFormat.h"
+
+namespace qx {
+
+// Formats print by name in test messages and parameter lists.
+inline void PrintTo(TQXVideoFormat format, std::ostream* out) {
+  static const char* const names[] = {"vfRGB24",  "vfYUY2",   "vfUYVY",      "vfRGBA32",
+                                      "vfRGB565", "vfRGB555", "vfGrayScale", "vfRGB"};
+  if (format <= vfRGB) {
+    *out << names[format];
+  } else {
+    *out << "TQXVideoFormat(" << int(format) << ")";
+  }
+}
+
+}  // namespace qx
 
 namespace qx::test {
 

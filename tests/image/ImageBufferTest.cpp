@@ -1,0 +1,408 @@
+// The image buffer: construction, copy-on-write sharing, format and size
+// changes, per-pixel and whole-channel operations, stamps and identity.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "PixelModel.h"
+#include "image/QXImageBuffer.h"
+#include "packages/zenthic/ZTGenericBuffer.h"
+
+namespace qx::test {
+namespace {
+
+TRefPtr<TQXImageBuffer> RandomImage(TQXVideoFormat format, int width, int height,
+                                    std::uint32_t seed) {
+  const std::vector<std::uint8_t> bytes = RandomFrame(format, width, height, seed);
+  return MakeRef<TQXImageBuffer>(bytes.data(), width, height, format);
+}
+
+bool SameStorage(const TQXImageBuffer& a, const TQXImageBuffer& b) {
+  return &a.GetBuffer() == &b.GetBuffer();
+}
+
+TEST(ImageBufferConstruction, SizesFormatsAndTags) {
+  auto empty = MakeRef<TQXImageBuffer>();
+  EXPECT_EQ(empty->GetFormat(), vfRGB24);
+  EXPECT_EQ(empty->GetWidth(), 0u);
+  EXPECT_EQ(empty->GetByteSize(), 0u);
+  EXPECT_EQ(empty->Read(), nullptr);
+
+  auto rgb = MakeRef<TQXImageBuffer>(320, 240, vfRGB);
+  EXPECT_EQ(rgb->GetFormat(), vfRGB);
+  EXPECT_EQ(rgb->GetBuffer().GetFormat(), vfRGB24);
+  EXPECT_EQ(rgb->GetStep(), 960u);
+  EXPECT_EQ(rgb->GetByteSize(), 230400u);
+  EXPECT_EQ(rgb->GetSize(), 230400u);
+
+  auto padded = MakeRef<TQXImageBuffer>(321, 2, vfRGB24);
+  EXPECT_EQ(padded->GetExtWidth(), 324u);
+  EXPECT_EQ(padded->GetStep(), 972u);
+  EXPECT_EQ(padded->GetBytesPerPixel(), 3u);
+  EXPECT_EQ(padded->GetDimSize().width, 321);
+  EXPECT_EQ(padded->GetDimSize().height, 2);
+  EXPECT_EQ(padded->GetDimSizeC1().width, 963);
+
+  auto yuy2 = MakeRef<TQXImageBuffer>(6, 4, vfYUY2);
+  EXPECT_EQ(yuy2->GetStep(), 12u);
+  EXPECT_EQ(yuy2->GetByteSize(), 48u);
+
+  // A value outside the enumeration cannot name a format: it is taken as RGB24.
+  auto odd = MakeRef<TQXImageBuffer>(4, 4, static_cast<TQXVideoFormat>(42));
+  EXPECT_EQ(odd->GetFormat(), vfRGB24);
+  EXPECT_EQ(odd->GetStep(), 12u);
+  odd->SetFormat(static_cast<TQXVideoFormat>(9));
+  EXPECT_EQ(odd->GetFormat(), vfRGB24);
+}
+
+TEST(ImageBufferConstruction, FromDataCopiesTheFrameBytes) {
+  const std::vector<std::uint8_t> bytes = RandomFrame(vfRGB24, 5, 3, 1);
+  auto frame = MakeRef<TQXImageBuffer>(bytes.data(), 5, 3, vfRGB24);
+  ASSERT_EQ(frame->GetByteSize(), bytes.size());
+  EXPECT_EQ(0, std::memcmp(frame->Read(), bytes.data(), bytes.size()));
+  EXPECT_EQ(frame->GetPixel(4, 2), ToColor(Decode(vfRGB24, bytes.data(), 5, 3)[14]));
+}
+
+TEST(ImageBufferConstruction, FromAnotherBufferSharesItsStorage) {
+  auto source = RandomImage(vfRGB, 4, 4, 2);
+  auto copy = MakeRef<TQXImageBuffer>(*source);
+  EXPECT_TRUE(SameStorage(*copy, *source));
+  EXPECT_EQ(copy->GetFormat(), vfRGB);
+
+  TRefPtr<IQXImageBuffer> asInterface = source;
+  auto fromInterface = MakeRef<TQXImageBuffer>(static_cast<const IZTDataBuffer&>(*asInterface));
+  EXPECT_TRUE(SameStorage(*fromInterface, *source));
+  EXPECT_EQ(fromInterface->GetFormat(), vfRGB);
+
+  auto made = RefCast<TQXImageBuffer>(source->MakeCopy());
+  ASSERT_TRUE(made);
+  EXPECT_TRUE(SameStorage(*made, *source));
+  EXPECT_EQ(made->GetFormat(), vfRGB);
+  EXPECT_EQ(source->GetBuffer().GetRefCount(), 4);
+
+  // A media buffer holding pixel storage gives a frame of the storage's format.
+  auto media = MakeRef<TKRMediaBuffer>(static_cast<const IZTDataBuffer&>(*source));
+  auto fromMedia = MakeRef<TQXImageBuffer>(static_cast<const IZTDataBuffer&>(*media));
+  EXPECT_TRUE(SameStorage(*fromMedia, *source));
+  EXPECT_EQ(fromMedia->GetFormat(), vfRGB24);
+}
+
+TEST(ImageBufferConstruction, BuffersWithoutPixelStorageAreNotTaken) {
+  auto bytes = MakeRef<TZTGenericBuffer>(16);
+  auto frame = MakeRef<TQXImageBuffer>(static_cast<const IZTDataBuffer&>(*bytes));
+  EXPECT_EQ(frame->GetFormat(), vfRGB24);
+  EXPECT_EQ(frame->GetWidth(), 0u);
+  EXPECT_EQ(frame->GetByteSize(), 0u);
+
+  auto kept = RandomImage(vfGrayScale, 3, 3, 3);
+  const std::uint8_t* pixels = kept->Read();
+  kept->Assign(*bytes);
+  EXPECT_EQ(kept->Read(), pixels);
+  EXPECT_EQ(kept->GetFormat(), vfGrayScale);
+  EXPECT_EQ(QXGetImageBuffer(bytes), nullptr);
+}
+
+TEST(ImageBufferIdentity, TheImageBufferBehindAnyInterface) {
+  EXPECT_EQ(IID_IQXImageBuffer, TGUID::Parse("{FB9C18EE-78DE-4162-A79D-D9FA27B84235}"));
+  auto frame = MakeRef<TQXImageBuffer>(2, 2, vfRGBA32);
+  TRefPtr<IZTDataBuffer> data = frame;
+  EXPECT_EQ(QXGetImageBuffer(data).Get(), frame.Get());
+  EXPECT_EQ(&data->GetInstance(), static_cast<TZTGenericBuffer*>(frame.Get()));
+  EXPECT_EQ(QXGetImageBuffer(nullptr), nullptr);
+}
+
+TEST(ImageBufferSharing, WritingOneHolderLeavesTheOtherAlone) {
+  auto first = RandomImage(vfRGB24, 4, 3, 4);
+  auto second = MakeRef<TQXImageBuffer>(*first);
+  const std::uint32_t before = second->GetPixel(1, 1);
+  first->SetPixel(1, 1, before ^ 0x00FFFFFF);
+  EXPECT_EQ(first->GetPixel(1, 1), before ^ 0x00FFFFFF);
+  EXPECT_EQ(second->GetPixel(1, 1), before);
+  EXPECT_NE(first->Read(), second->Read());
+  EXPECT_EQ(first->GetBuffer().GetRefCount(), 1);
+  EXPECT_EQ(second->GetBuffer().GetRefCount(), 1);
+
+  // Modify keeps the contents, Write gives a private block.
+  auto third = MakeRef<TQXImageBuffer>(*second);
+  std::uint8_t* modified = third->Modify();
+  EXPECT_NE(modified, second->Read());
+  EXPECT_EQ(0, std::memcmp(modified, second->Read(), second->GetByteSize()));
+  auto fourth = MakeRef<TQXImageBuffer>(*second);
+  EXPECT_NE(fourth->Write(), second->Read());
+  EXPECT_EQ(fourth->GetByteSize(), second->GetByteSize());
+}
+
+TEST(ImageBufferSharing, ASingleOwnerWritesInPlace) {
+  auto frame = RandomImage(vfYUY2, 4, 2, 5);
+  const std::uint8_t* read = frame->Read();
+  EXPECT_EQ(frame->Write(), read);
+  EXPECT_EQ(frame->Modify(), read);
+  {
+    auto passing = MakeRef<TQXImageBuffer>(*frame);  // shared, then let go
+  }
+  EXPECT_EQ(frame->Write(), read);
+}
+
+TEST(ImageBufferSharing, AssignTakesTheSourcesStorageAndTag) {
+  auto source = RandomImage(vfRGB, 2, 2, 6);
+  auto target = RandomImage(vfRGBA32, 5, 5, 7);
+  TQXSmartImageBuffer* old = &target->GetBuffer();
+  old->AddReff(false);  // keep the old storage to watch its count
+  target->Assign(*source);
+  EXPECT_TRUE(SameStorage(*target, *source));
+  EXPECT_EQ(target->GetFormat(), vfRGB);
+  EXPECT_EQ(target->GetWidth(), 2u);
+  EXPECT_EQ(target->GetStep(), 12u);
+  EXPECT_EQ(old->GetRefCount(), 1);
+  old->RemoveReff(false);
+}
+
+TEST(ImageBufferFormat, ConversionsReplaceOnlyThisHoldersStorage) {
+  auto rgb = RandomImage(vfRGB24, 6, 2, 8);
+  auto other = MakeRef<TQXImageBuffer>(*rgb);
+  rgb->SetFormat(vfGrayScale);
+  EXPECT_EQ(rgb->GetFormat(), vfGrayScale);
+  EXPECT_EQ(rgb->GetStep(), 6u);
+  EXPECT_EQ(rgb->GetBytesPerPixel(), 1u);
+  EXPECT_EQ(other->GetFormat(), vfRGB24);
+  EXPECT_EQ(other->GetStep(), 24u);
+  EXPECT_EQ(rgb->GetGrayScale(5, 1), other->GetGrayScale(5, 1));
+  EXPECT_EQ(other->GetBuffer().GetRefCount(), 1);
+
+  // The same format again changes nothing.
+  const std::uint8_t* pixels = rgb->Read();
+  rgb->SetFormat(vfGrayScale);
+  EXPECT_EQ(rgb->Read(), pixels);
+}
+
+TEST(ImageBufferFormat, RGBAndRGB24DifferOnlyInTheTag) {
+  auto frame = RandomImage(vfRGB, 5, 2, 9);
+  auto other = MakeRef<TQXImageBuffer>(*frame);
+  other->SetTimeStamp({true, 10, 20});
+  other->GetTimeCode().SetAvailable(true);
+  const std::uint32_t pixel = frame->GetPixel(3, 1);
+  frame->SetFormat(vfRGB24);
+  EXPECT_EQ(frame->GetFormat(), vfRGB24);
+  EXPECT_TRUE(SameStorage(*frame, *other));
+  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
+  EXPECT_EQ(frame->GetPixel(3, 1), pixel);
+  frame->SetFormat(vfRGB);
+  EXPECT_EQ(frame->GetFormat(), vfRGB);
+
+  // SetPixel on vfRGB turns the tag into vfRGB24 and keeps the layout.
+  const std::vector<std::uint8_t> bytes = RandomFrame(vfRGB, 5, 2, 10);
+  auto tagged = MakeRef<TQXImageBuffer>(bytes.data(), 5, 2, vfRGB);
+  tagged->SetPixel(0, 0, QXColorRGB(1, 2, 3));
+  EXPECT_EQ(tagged->GetFormat(), vfRGB24);
+  EXPECT_EQ(0, std::memcmp(tagged->Read() + 3, bytes.data() + 3, bytes.size() - 3));
+  EXPECT_EQ(tagged->Read()[0], 3);
+}
+
+TEST(ImageBufferFormat, MediaTimeStampsStayWithSameClassCopiesOnly) {
+  auto frame = RandomImage(vfRGB24, 4, 4, 11);
+  frame->SetTimeStamp({true, 1000, 2000});
+  auto shared = MakeRef<TQXImageBuffer>(*frame);
+  shared->SetPixel(0, 0, 0);  // a same-class private copy
+  EXPECT_EQ(shared->GetTimeStamp(), frame->GetTimeStamp());
+  shared->SetFormat(vfYUY2);  // a conversion
+  EXPECT_FALSE(shared->GetTimeStamp().Available);
+}
+
+TEST(ImageBufferSize, ChangesMakeAFreshStorageWithTheMediaStamps) {
+  auto frame = RandomImage(vfRGBA32, 8, 4, 12);
+  frame->SetTimeStamp({true, 333, 666});
+  frame->GetTimeCode().SetAvailable(true);
+  auto other = MakeRef<TQXImageBuffer>(*frame);
+  const std::uint8_t* pixels = frame->Read();
+
+  frame->SetImageSizeFormat(8, 4, vfRGBA32);
+  EXPECT_EQ(frame->Read(), pixels);
+  frame->SetImageSize(8, 4);
+  EXPECT_EQ(frame->Read(), pixels);
+
+  frame->SetImageSize(3, 5);
+  EXPECT_EQ(frame->GetWidth(), 3u);
+  EXPECT_EQ(frame->GetHeight(), 5u);
+  EXPECT_EQ(frame->GetStep(), 12u);
+  EXPECT_EQ(frame->GetFormat(), vfRGBA32);
+  EXPECT_EQ(frame->GetTimeStamp(), (TKRMediaTimeStamp{true, 333, 666}));
+  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
+
+  frame->SetImageSizeFormat(3, 5, vfRGB);
+  EXPECT_EQ(frame->GetFormat(), vfRGB);
+  EXPECT_EQ(frame->GetStep(), 12u);
+  EXPECT_EQ(frame->GetByteSize(), 60u);
+  EXPECT_EQ(frame->GetTimeStamp(), (TKRMediaTimeStamp{true, 333, 666}));
+
+  // The other holder keeps the old frame.
+  EXPECT_EQ(other->Read(), pixels);
+  EXPECT_EQ(other->GetWidth(), 8u);
+  EXPECT_TRUE(other->GetTimeCode().GetAvailable());
+
+  // A frame's byte size follows its geometry.
+  EXPECT_FALSE(frame->Resize(10));
+  EXPECT_TRUE(frame->Resize(60));
+}
+
+TEST(ImageBufferPixels, SettersConvertAsTheirFormatNeeds) {
+  // SetGrayScale stores (v, v, v) in colour formats with a byte per channel.
+  auto rgb = RandomImage(vfRGB24, 4, 2, 13);
+  rgb->SetGrayScale(2, 1, 90);
+  EXPECT_EQ(rgb->GetFormat(), vfRGB24);
+  EXPECT_EQ(rgb->GetPixel(2, 1), QXColorRGB(90, 90, 90));
+
+  auto yuy2 = RandomImage(vfYUY2, 4, 2, 14);
+  yuy2->SetGrayScale(2, 1, 90);
+  EXPECT_EQ(yuy2->GetFormat(), vfGrayScale);
+  EXPECT_EQ(yuy2->GetGrayScale(2, 1), 90);
+
+  auto rgb565 = RandomImage(vfRGB565, 4, 2, 15);
+  const std::uint32_t kept = rgb565->GetPixel(0, 0);
+  rgb565->SetRed(1, 0, 200);
+  EXPECT_EQ(rgb565->GetFormat(), vfRGB24);
+  EXPECT_EQ(rgb565->GetRed(1, 0), 200);
+  EXPECT_EQ(rgb565->GetPixel(0, 0), kept);
+
+  auto rgba = RandomImage(vfRGBA32, 4, 2, 16);
+  const std::uint8_t alpha = rgba->GetAlpha(3, 1);
+  rgba->SetBlue(3, 1, 7);
+  EXPECT_EQ(rgba->GetFormat(), vfRGBA32);
+  EXPECT_EQ(rgba->GetBlue(3, 1), 7);
+  EXPECT_EQ(rgba->GetAlpha(3, 1), alpha);
+
+  auto gray = RandomImage(vfGrayScale, 4, 2, 17);
+  gray->SetAlpha(1, 1, 128);
+  EXPECT_EQ(gray->GetFormat(), vfRGBA32);
+  EXPECT_EQ(gray->GetAlpha(1, 1), 128);
+  EXPECT_EQ(gray->GetAlpha(0, 1), 255);
+  gray->SetPixelAlpha(0, 0, QXColorRGB(10, 20, 30), 40);
+  EXPECT_EQ(gray->GetPixel(0, 0), QXColorRGB(10, 20, 30));
+  EXPECT_EQ(gray->GetAlpha(0, 0), 40);
+}
+
+TEST(ImageBufferPixels, IntSettersNeitherConvertNorUnshare) {
+  auto frame = RandomImage(vfGrayScale, 3, 1, 18);
+  auto other = MakeRef<TQXImageBuffer>(*frame);
+  frame->SetGrayScaleInt(0, 0, 5);
+  frame->SetPixelInt(1, 0, QXColorRGB(1, 2, 3));  // gray storage ignores colours
+  EXPECT_EQ(frame->GetFormat(), vfGrayScale);
+  EXPECT_EQ(other->GetGrayScale(0, 0), 5);  // written straight into the shared storage
+}
+
+TEST(ImageBufferChannels, SettingAChannelTouchesOnlyIt) {
+  auto rgba = RandomImage(vfRGBA32, 5, 3, 19);
+  auto before = MakeRef<TQXImageBuffer>(*rgba);
+  rgba->SetGreenChannel(77);
+  rgba->SetAlphaChannel(9);
+  for (std::uint32_t y = 0; y < 3; ++y) {
+    for (std::uint32_t x = 0; x < 5; ++x) {
+      EXPECT_EQ(rgba->GetGreen(x, y), 77);
+      EXPECT_EQ(rgba->GetAlpha(x, y), 9);
+      EXPECT_EQ(rgba->GetRed(x, y), before->GetRed(x, y));
+      EXPECT_EQ(rgba->GetBlue(x, y), before->GetBlue(x, y));
+    }
+  }
+  EXPECT_NE(before->GetGreen(0, 0) == 77 && before->GetGreen(1, 0) == 77, true);
+
+  auto yuy2 = RandomImage(vfYUY2, 5, 3, 20);
+  auto rgb = MakeRef<TQXImageBuffer>(*yuy2);
+  rgb->SetFormat(vfRGB24);
+  yuy2->SetRedChannel(1);
+  yuy2->SetBlueChannel(2);
+  EXPECT_EQ(yuy2->GetFormat(), vfRGB24);
+  EXPECT_EQ(yuy2->GetPixel(4, 2), QXColorRGB(1, rgb->GetGreen(4, 2), 2));
+
+  auto gray = RandomImage(vfGrayScale, 5, 3, 21);
+  gray->SetAlphaChannel(128);
+  EXPECT_EQ(gray->GetFormat(), vfRGBA32);
+  auto alpha = gray->GetAlphaChannel();
+  EXPECT_EQ(alpha->GetFormat(), vfGrayScale);
+  EXPECT_EQ(alpha->GetGrayScale(4, 2), 128);
+}
+
+TEST(ImageBufferChannels, GettingAChannelLeavesTheFrameAsItIs) {
+  for (TQXVideoFormat format : {vfYUY2, vfRGBA32, vfRGB565, vfGrayScale, vfRGB}) {
+    auto frame = RandomImage(format, 7, 3, 22);
+    const std::vector<TRGB> colours = Decode(format, frame->Read(), 7, 3);
+    const std::uint8_t* pixels = frame->Read();
+    const auto red = frame->GetRedChannel();
+    const auto green = frame->GetGreenChannel();
+    const auto blue = frame->GetBlueChannel();
+    const auto alpha = frame->GetAlphaChannel();
+    EXPECT_EQ(frame->GetFormat(), format);
+    EXPECT_EQ(frame->Read(), pixels);
+    for (const auto& channel : {red, green, blue, alpha}) {
+      EXPECT_EQ(channel->GetFormat(), vfGrayScale);
+      EXPECT_EQ(channel->GetWidth(), 7u);
+      EXPECT_EQ(channel->GetHeight(), 3u);
+    }
+    for (std::uint32_t y = 0; y < 3; ++y) {
+      for (std::uint32_t x = 0; x < 7; ++x) {
+        const TRGB c = colours[y * 7 + x];
+        EXPECT_EQ(red->GetGrayScale(x, y), c.r);
+        EXPECT_EQ(green->GetGrayScale(x, y), c.g);
+        EXPECT_EQ(blue->GetGrayScale(x, y), c.b);
+        const int a = format == vfRGBA32 ? pixels[y * frame->GetStep() + 4 * x + 3] : 255;
+        EXPECT_EQ(alpha->GetGrayScale(x, y), a);
+      }
+    }
+  }
+  // An empty frame gives empty channels.
+  auto empty = MakeRef<TQXImageBuffer>();
+  EXPECT_EQ(empty->GetRedChannel()->GetByteSize(), 0u);
+  EXPECT_EQ(empty->GetAlphaChannel()->GetByteSize(), 0u);
+  empty->SetBlueChannel(1);
+  EXPECT_EQ(empty->GetByteSize(), 0u);
+}
+
+TEST(ImageBufferStamps, ViewsReadAndWriteTheSharedStorage) {
+  auto frame = MakeRef<TQXImageBuffer>(2, 2, vfUYVY);
+  auto other = MakeRef<TQXImageBuffer>(*frame);
+  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
+  EXPECT_FALSE(frame->GetDateTime().GetAvailable());
+
+  TQXTimeCode& timeCode = frame->GetTimeCode();
+  timeCode.SetAvailable(true);
+  timeCode.SetHour(23);
+  timeCode.SetMin(59);
+  timeCode.SetSec(59);
+  timeCode.SetFrame(24);
+  TQXDateTime& dateTime = frame->GetDateTime();
+  dateTime.SetAvailable(true);
+  dateTime.SetYear(2024);
+  dateTime.SetMonth(2);
+  dateTime.SetDay(29);
+  dateTime.SetHour(13);
+  dateTime.SetMin(14);
+  dateTime.SetSec(15);
+  dateTime.SetMillisec(160);
+
+  const TQXImageBuffer& seen = *other;
+  EXPECT_TRUE(seen.GetTimeCode().GetAvailable());
+  EXPECT_EQ(seen.GetTimeCode().GetFrame(), 24);
+  EXPECT_EQ(seen.GetTimeCodeHour(), 23);
+  EXPECT_EQ(seen.GetTimeCodeMin(), 59);
+  EXPECT_EQ(seen.GetTimeCodeSec(), 59);
+  EXPECT_TRUE(seen.GetDateTimeAvailable());
+  EXPECT_EQ(seen.GetDateTime().GetYear(), 2024);
+  EXPECT_EQ(seen.GetDateTimeMonth(), 2);
+  EXPECT_EQ(seen.GetDateTimeDay(), 29);
+  EXPECT_EQ(seen.GetDateTimeHour(), 13);
+  EXPECT_EQ(seen.GetDateTime().GetMin(), 14);
+  EXPECT_EQ(seen.GetDateTime().GetSec(), 15);
+  EXPECT_EQ(seen.GetDateTime().GetMillisec(), 160);
+  EXPECT_EQ(frame->GetBuffer().GetTimeCodeFrame(), 24);
+
+  other->SetTimeCodeFrame(3);
+  EXPECT_EQ(frame->GetTimeCode().GetFrame(), 3);
+
+  // A conversion makes a new storage: the stamps stay with the old one.
+  frame->SetFormat(vfRGB24);
+  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
+  EXPECT_FALSE(frame->GetDateTime().GetAvailable());
+  EXPECT_TRUE(other->GetTimeCode().GetAvailable());
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -127,7 +127,7 @@ std::ptrdiff_t SwapAC4Vectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width
   std::ptrdiff_t x = 0;
   for (; 4 * x + lanes <= 4 * width; x += lanes / 4) {
     const V8 swapped = hn::TableLookupBytes(hn::LoadU(d8, src + 4 * x), shuffle);
-    hn::BlendedStore(swapped, colour, d8, dst + 4 * x);
+    hn::StoreU(hn::IfThenElse(colour, swapped, hn::LoadU(d8, dst + 4 * x)), d8, dst + 4 * x);
   }
   return x;
 }

@@ -95,7 +95,13 @@ TEST(ZTClockGen, SkipsTicksAnOverlongCallMissed) {
       if (!std::exchange(overran, true)) std::this_thread::sleep_for(50ms);
     });
     start = clock.GetStartTime();
-    std::this_thread::sleep_for(300ms);
+    // Wait for the first tick after the overrun, however slow the machine.
+    const auto deadline = Clock::now() + 20s;
+    auto pastOverrun = [&recorder] {
+      const auto ticks = recorder.Ticks();
+      return !ticks.empty() && ticks.back().Tick > 2;
+    };
+    while (!pastOverrun() && Clock::now() < deadline) std::this_thread::sleep_for(5ms);
   }
   const auto ticks = recorder.Ticks();
   ASSERT_GE(ticks.size(), 2u);

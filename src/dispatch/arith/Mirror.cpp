@@ -89,6 +89,75 @@ struct Pixels<4> {
   }
 };
 
+#if HWY_TARGET != HWY_SCALAR
+// Reverses a row of 3-byte pixels a vector of destination bytes at a time.
+// Destination byte t of a vector starting at row byte o belongs to pixel
+// (o + t) / 3, channel c = (o + t) % 3, and comes from source byte
+// K - t + 2c with K = 3 * (width - 1) - o. Within each 16-byte block of the
+// vector those source bytes span at most 20, starting 16 * block + 15 below
+// K: two loads 4 bytes apart, their blocks in reverse order, cover every
+// block's span, and a byte shuffle per load (indices depending only on t and
+// c) picks the bytes. The pattern repeats with o modulo 3.
+struct ColourShuffles {
+  uint8_t low[3][HWY_MAX_BYTES];   // from the first load, 0x80 where the second serves
+  uint8_t high[3][HWY_MAX_BYTES];  // from the second load, 0x80 where the first serves
+};
+
+constexpr ColourShuffles MakeColourShuffles() {
+  ColourShuffles shuffles{};
+  for (std::size_t phase = 0; phase < 3; ++phase) {
+    for (std::size_t t = 0; t < HWY_MAX_BYTES; ++t) {
+      const std::size_t channel = (phase + t) % 3;
+      // Offset of the source byte from the start of its block's span, 0 to 19.
+      const std::size_t offset = 16 * (t / 16) + 15 - t + 2 * channel;
+      shuffles.low[phase][t] = offset < 16 ? static_cast<uint8_t>(offset) : 0x80;
+      shuffles.high[phase][t] = offset < 16 ? 0x80 : static_cast<uint8_t>(offset - 4);
+    }
+  }
+  return shuffles;
+}
+
+alignas(HWY_MAX_BYTES) constexpr ColourShuffles kColourShuffles = MakeColourShuffles();
+
+// Writes destination bytes from 3 on (pixel 0 is left to the caller) up to
+// the row's last two bytes, once the row has room for a whole vector; returns
+// the row byte reached.
+HWY_INLINE std::size_t ReverseColourBytes(const uint8_t* src, uint8_t* dst, std::size_t width) {
+  const D8 d;
+  const std::size_t lanes = hn::Lanes(d);
+  const std::size_t rowBytes = 3 * width;
+  // The spans of a vector at o reach from K - lanes + 1 to K + 4: K + 4 stays
+  // below the row end for o >= 2, K - lanes + 1 at or above its start for
+  // o <= last.
+  if (rowBytes < lanes + 5) return 3;
+  const std::size_t last = rowBytes - lanes - 2;
+  const auto vector = [&](std::size_t o, V8 low, V8 high) {
+    const std::size_t k = rowBytes - 3 - o;
+    const V8 first = hn::ReverseBlocks(d, hn::LoadU(d, src + k + 1 - lanes));
+    const V8 second = hn::ReverseBlocks(d, hn::LoadU(d, src + k + 5 - lanes));
+    hn::StoreU(hn::Or(hn::TableLookupBytesOr0(first, low), hn::TableLookupBytesOr0(second, high)),
+               d, dst + o);
+  };
+  const auto shuffles = [&](std::size_t o, int which) {
+    const std::size_t phase = o % 3;
+    return hn::Load(d, which == 0 ? kColourShuffles.low[phase] : kColourShuffles.high[phase]);
+  };
+  // Three vectors in a row see the three phases; they keep their shuffles.
+  const V8 low0 = shuffles(3, 0), low1 = shuffles(3 + lanes, 0), low2 = shuffles(3 + 2 * lanes, 0);
+  const V8 high0 = shuffles(3, 1), high1 = shuffles(3 + lanes, 1),
+           high2 = shuffles(3 + 2 * lanes, 1);
+  std::size_t o = 3;
+  for (; o + 3 * lanes <= last; o += 3 * lanes) {
+    vector(o, low0, high0);
+    vector(o + lanes, low1, high1);
+    vector(o + 2 * lanes, low2, high2);
+  }
+  for (; o < last; o += lanes) vector(o, shuffles(o, 0), shuffles(o, 1));
+  vector(last, shuffles(last, 0), shuffles(last, 1));  // overlaps; rewrites the same bytes
+  return rowBytes - 2;
+}
+#endif
+
 // Moves pixels of kBytes bytes, of which the first kCopied are written.
 template <int kBytes, int kCopied>
 struct Mover {
@@ -106,6 +175,16 @@ struct Mover {
   static void ReverseRow(const uint8_t* src, uint8_t* dst, std::size_t width) {
     const std::size_t lanes = P::Count();
     std::size_t x = 0;
+#if HWY_TARGET != HWY_SCALAR
+    if constexpr (kBytes == 3) {
+      const std::size_t done = ReverseColourBytes(src, dst, width);
+      // The pixel the vectors left unfinished and every one after it.
+      CopyOne(src + kBytes * (width - 1), dst);
+      for (std::size_t byte = done; byte < kBytes * width; ++byte)
+        dst[byte] = src[kBytes * (width - 1 - byte / kBytes) + byte % kBytes];
+      return;
+    }
+#endif
     for (; x + lanes <= width; x += lanes)
       Put(dst + kBytes * x, P::Reverse(P::Load(src + kBytes * (width - x - lanes))));
     for (; x < width; ++x) CopyOne(src + kBytes * (width - 1 - x), dst + kBytes * x);

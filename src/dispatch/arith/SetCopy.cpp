@@ -45,12 +45,13 @@ namespace detail {
 HWY_EXPORT(FillPattern);
 HWY_EXPORT(CopyRows);
 
-// Whole rows of one byte value, or whole rows copied, that stay in the caches
-// go to the C library, whose memset and memcpy are as fast as it gets there;
-// everything else (patterns, kept bytes, streamed results) to the engine.
+// Rows of one byte value go to the C library's memset, whose string stores
+// beat vector stores on cached rows and match non-temporal ones on rows from
+// memory. Copies that stay in the caches go to memcpy; larger ones stream.
+// Patterns and kept bytes need the engine.
 void FillBytes(const ByteRegion& original) {
   const ByteRegion region = Contiguous(original);
-  if (region.keeps || region.constants.period != 1 || ShouldStream(region)) {
+  if (region.keeps || region.constants.period != 1) {
     HWY_DYNAMIC_DISPATCH(FillPattern)(region);
     return;
   }

@@ -17,11 +17,11 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstring>
 
 #include "dispatch/AlignedScratch.h"
 #include "dispatch/QXBasicDispatcher.h"
 #include "packages/sonquo/IppExtraFunctions.h"
+#include "packages/zenthic/ZTBasicDispatcher.h"
 
 namespace qx::detail {
 namespace {
@@ -49,14 +49,6 @@ bool NeedsTemporaries(TQXVideoFormat from, TQXVideoFormat to) {
 
 const Ipp16u* Words(const Ipp8u* bytes) { return reinterpret_cast<const Ipp16u*>(bytes); }
 Ipp16u* Words(Ipp8u* bytes) { return reinterpret_cast<Ipp16u*>(bytes); }
-
-// `words` 16-bit words of `src` copied to `dst` with the bytes of each
-// exchanged. (The signal package's swapping copy is not built into any
-// library, so the copy is followed by the library's in-place swap.)
-void SwapBytesInto(const Ipp8u* src, Ipp8u* dst, int words) {
-  std::memcpy(dst, src, static_cast<std::size_t>(words) * 2);
-  ippsSwapBytes_16u_I(Words(dst), words);
-}
 
 // The 16-bit word of the colour (v, v, v) for every gray level v.
 constexpr std::array<Ipp16u, 256> GrayWords(int redShift, int greenBits) {
@@ -109,7 +101,7 @@ void ToBGR(TQXVideoFormat from, const TBand& band, Ipp8u* bgr, int bgrStep) {
     case vfUYVY: {
       // The source rows are contiguous (no padding): one call swaps the band.
       const int words = band.size.width * band.size.height;
-      SwapBytesInto(band.src, band.tempA, words);
+      zenthic::ippsSwapBytes_16u(Words(band.src), Words(band.tempA), words);
       YUY2ToBGR(band.tempA, 2 * band.size.width, bgr, bgrStep, band.size);
       break;
     }
@@ -281,7 +273,8 @@ void QXConvertPixels(const TQXSmartImageBuffer& source, TQXVideoFormat target,
 
   // Between the two 4:2:2 layouts only the bytes of each word change places.
   if (IsYUV(from) && IsYUV(target)) {
-    SwapBytesInto(source.GetData(), targetData, static_cast<int>(source.GetCharSize() / 2));
+    zenthic::ippsSwapBytes_16u(Words(source.GetData()), Words(targetData),
+                               static_cast<int>(source.GetCharSize() / 2));
     return;
   }
 

@@ -255,27 +255,6 @@ TEST(SmartImageCopies, ImagesCannotBeResizedByBytes) {
   EXPECT_EQ(storage->CreateResized(10), nullptr);
 }
 
-TEST(SmartImageStamps, FieldsAreReadBackAsWritten) {
-  auto storage = QXCreateSmartImageBuffer(vfRGB24, 1, 1);
-  storage->SetTimeCodeAvailable(true);
-  storage->SetTimeCodeHour(23);
-  storage->SetTimeCodeMin(59);
-  storage->SetTimeCodeSec(58);
-  storage->SetTimeCodeFrame(24);
-  storage->SetDateTimeYear(1999);
-  storage->SetDateTimeMonth(12);
-  storage->SetDateTimeDay(31);
-  storage->SetDateTimeMillisec(999);
-  const TQXTimeCodeStamp& tc = storage->GetTimeCodeStamp();
-  EXPECT_TRUE(tc.Available);
-  EXPECT_EQ(tc.Hour * 10000 + tc.Min * 100 + tc.Sec, 235958);
-  EXPECT_EQ(tc.Frame, 24);
-  const TQXDateTimeStamp& dt = storage->GetDateTimeStamp();
-  EXPECT_FALSE(dt.Available);
-  EXPECT_EQ(dt.Year * 10000 + dt.Month * 100 + dt.Day, 19991231);
-  EXPECT_EQ(dt.Millisec, 999);
-}
-
 TEST(MediaSubtypes, FormatsMapToTheirSubtypesAndBack) {
   const struct {
     TQXVideoFormat format;

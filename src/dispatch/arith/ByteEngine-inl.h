@@ -76,12 +76,15 @@ class RowWalker {
   HWY_INLINE void Row(const uint8_t* a, const uint8_t* b, uint8_t* out, std::size_t n) const {
     const D8 d;
     const std::size_t lanes = hn::Lanes(d);
+    // A local copy: byte stores may alias anything, so the compiler would
+    // otherwise reload the operation's fields after every store.
+    Op op = fOp;
     std::size_t i = 0;
     if (kStream) {  // non-temporal stores need aligned vectors
       const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(out) % lanes;
       if (misalignment != 0) {
         i = std::min(n, lanes - misalignment);
-        Partial(a, b, out, 0, i);
+        Partial(op, a, b, out, 0, i);
       }
     }
     V8 constants[kGroupVectors];
@@ -92,10 +95,11 @@ class RowWalker {
     }
     for (; i + kGroupVectors * lanes <= n; i += kGroupVectors * lanes)
       for (std::size_t j = 0; j < kGroupVectors; ++j)
-        Whole<kStream>(d, a, b, out, i + j * lanes, constants[j], keep[j]);
+        Whole<kStream>(d, op, a, b, out, i + j * lanes, constants[j], keep[j]);
     for (std::size_t j = 0; i + lanes <= n; ++j, i += lanes)
-      Whole<kStream>(d, a, b, out, i, constants[j], keep[j]);
-    if (i < n) Partial(a, b, out, i, n - i);
+      Whole<kStream>(d, op, a, b, out, i, constants[j], keep[j]);
+    if (i < n) Partial(op, a, b, out, i, n - i);
+    fOp = op;
   }
 
  private:
@@ -109,17 +113,17 @@ class RowWalker {
     return hn::MaskFromVec(hn::LoadU(d, fPatterns.keep + offset % (kGroupVectors * hn::Lanes(d))));
   }
 
-  HWY_INLINE V8 Apply(D8 d, V8 va, V8 vb, M8 keep) const {
+  static HWY_INLINE V8 Apply(D8 d, Op& op, V8 va, V8 vb, M8 keep) {
     if constexpr (kKeeps && kOneInKeptBytesOfA<Op>) va = hn::IfThenElse(keep, hn::Set(d, 1), va);
-    return fOp(d, va, vb);
+    return op(d, va, vb);
   }
 
   template <bool kStream>
-  HWY_INLINE void Whole(D8 d, const uint8_t* a, const uint8_t* b, uint8_t* out, std::size_t i,
-                        V8 constants, M8 keep) const {
+  static HWY_INLINE void Whole(D8 d, Op& op, const uint8_t* a, const uint8_t* b, uint8_t* out,
+                               std::size_t i, V8 constants, M8 keep) {
     const V8 va = kA == OperandA::kRows ? hn::LoadU(d, a + i) : constants;
     const V8 vb = kReadsB ? hn::LoadU(d, b + i) : hn::Zero(d);
-    V8 result = Apply(d, va, vb, keep);
+    V8 result = Apply(d, op, va, vb, keep);
     if (kKeeps) result = hn::IfThenElse(keep, hn::LoadU(d, out + i), result);
     if (kStream) {
       hn::Stream(result, d, out + i);
@@ -130,7 +134,7 @@ class RowWalker {
 
   // `count` bytes from offset i, fewer than a vector, through a buffer. Unused
   // lanes of the inputs hold 1 (a harmless divisor).
-  HWY_INLINE void Partial(const uint8_t* a, const uint8_t* b, uint8_t* out, std::size_t i,
+  HWY_INLINE void Partial(Op& op, const uint8_t* a, const uint8_t* b, uint8_t* out, std::size_t i,
                           std::size_t count) const {
     const D8 d;
     HWY_ALIGN uint8_t bufferA[HWY_MAX_BYTES];
@@ -149,7 +153,7 @@ class RowWalker {
       vb = hn::Load(d, bufferB);
     }
     const M8 keep = Keep(d, i);
-    V8 result = Apply(d, va, vb, keep);
+    V8 result = Apply(d, op, va, vb, keep);
     if (kKeeps) {
       std::memset(bufferOut, 0, sizeof bufferOut);
       std::memcpy(bufferOut, out + i, count);

@@ -60,11 +60,27 @@ struct HalveToEven {  // scale factor 1: (e + ((e >> 1) & 1)) >> 1
   }
 };
 
-// Scale factors 2 and up: the quotient e >> k goes up by one when the
-// remainder exceeds half of 2^k, or equals it and the quotient is odd. Written
-// with quotient and remainder, it cannot overflow 16 bits.
+// Scale factors 2 and up, while e + 2^(k-1) fits in 16 bits:
+// (e + 2^(k-1) - 1 + ((e >> k) & 1)) >> k.
 struct ShiftDownToEven {
   explicit ShiftDownToEven(int k)
+      : shift(k), halfLess1(static_cast<uint16_t>((1u << (k - 1)) - 1)) {}
+  HWY_INLINE V16 operator()(V16 e) const {
+    const D16 d16;
+    const V16 odd = hn::And(hn::ShiftRightSame(e, shift), hn::Set(d16, 1));
+    const V16 rounded =
+        hn::ShiftRightSame(hn::Add(hn::Add(e, hn::Set(d16, halfLess1)), odd), shift);
+    return hn::Min(rounded, hn::Set(d16, 255));
+  }
+  int shift;
+  uint16_t halfLess1;
+};
+
+// Scale factors whose half would overflow 16 bits next to the exact result
+// (products and k >= 10): the quotient e >> k goes up by one when the
+// remainder exceeds half of 2^k, or equals it and the quotient is odd.
+struct ShiftDownToEvenWide {
+  explicit ShiftDownToEvenWide(int k)
       : shift(k),
         half(static_cast<uint16_t>(1u << (k - 1))),
         lowBits(static_cast<uint16_t>((1u << k) - 1)) {}
@@ -116,37 +132,41 @@ HWY_INLINE void FillZeros(ByteRegion region) {
   FillBytes(region);
 }
 
-// Calls run(op) with the operation Scaled<Exact, rule of sf>.
-template <class Exact, class Runner>
+// Calls run(op) with the operation Scaled<Exact, rule of sf>, for exact
+// results up to kLargest.
+template <class Exact, uint32_t kLargest, class Runner>
 HWY_INLINE void WithRule(int sf, const Runner& run) {
   if (sf == 0) return run(Scaled<Exact, Saturate>{});
   if (sf <= -8) return run(Scaled<Exact, AnyToFull>{});
   if (sf < 0) return run(Scaled<Exact, ScaleUp>{ScaleUp(-sf)});
   if (sf == 1) return run(Scaled<Exact, HalveToEven>{});
-  return run(Scaled<Exact, ShiftDownToEven>{ShiftDownToEven(sf)});
+  if (kLargest + (1u << (sf - 1)) <= 0xFFFF)
+    return run(Scaled<Exact, ShiftDownToEven>{ShiftDownToEven(sf)});
+  if constexpr (kLargest + 0x8000 > 0xFFFF)
+    run(Scaled<Exact, ShiftDownToEvenWide>{ShiftDownToEvenWide(sf)});
 }
 
 void ScaledAdd(const ByteRegion& region, int sf) {
   if (sf > 9) return FillZeros(region);  // 510 / 2^10 < 1/2
   if (sf == 0) return RunOnOperands(region, AddSaturated());
   if (sf == 1) return RunOnOperands(region, AddHalvedToEven());
-  WithRule<Sum>(sf, [&region](auto op) { RunOnOperands(region, op); });
+  WithRule<Sum, 510>(sf, [&region](auto op) { RunOnOperands(region, op); });
 }
 
 void ScaledSub(const ByteRegion& region, int sf) {
   if (sf > 8) return FillZeros(region);  // 255 / 2^9 < 1/2
   if (sf == 0) return RunOnOperands(region, SubSaturated());
-  WithRule<Difference>(sf, [&region](auto op) { RunOnOperands(region, op); });
+  WithRule<Difference, 255>(sf, [&region](auto op) { RunOnOperands(region, op); });
 }
 
 void ScaledMul(const ByteRegion& region, int sf) {
   if (sf > 16) return FillZeros(region);  // 65025 / 2^17 < 1/2
-  WithRule<Product>(sf, [&region](auto op) { RunOnOperands(region, op); });
+  WithRule<Product, 65025>(sf, [&region](auto op) { RunOnOperands(region, op); });
 }
 
 void ScaledSqr(const ByteRegion& region, int sf) {
   if (sf > 16) return FillZeros(region);
-  WithRule<Square>(sf, [&region](auto op) { RunBytes<OperandA::kRows, false>(region, op); });
+  WithRule<Square, 65025>(sf, [&region](auto op) { RunBytes<OperandA::kRows, false>(region, op); });
 }
 
 }  // namespace qx::fallback::detail::HWY_NAMESPACE

@@ -52,10 +52,16 @@ struct RowPatterns {
   HWY_ALIGN uint8_t constants[kBytes];
   HWY_ALIGN uint8_t keep[kBytes];
 
-  explicit RowPatterns(const ByteRegion& region) {
-    for (std::size_t i = 0; i < kBytes; ++i) {
-      constants[i] = region.constants.values[i % region.constants.period];
-      keep[i] = region.keep.values[i % region.keep.period];
+  RowPatterns(const ByteRegion& region, bool usesConstants) {
+    if (usesConstants) Repeat(region.constants, constants);
+    if (region.keeps) Repeat(region.keep, keep);
+  }
+
+ private:
+  static void Repeat(const BytePattern& pattern, uint8_t* bytes) {
+    for (std::size_t i = 0, phase = 0; i < kBytes; ++i) {
+      bytes[i] = pattern.values[phase];
+      if (++phase == static_cast<std::size_t>(pattern.period)) phase = 0;
     }
   }
 };
@@ -174,7 +180,7 @@ class RowWalker {
 template <OperandA kA, bool kReadsB, class Op>
 HWY_INLINE void RunBytes(const ByteRegion& original, Op& op) {
   const ByteRegion region = Contiguous(original);
-  const engine::RowPatterns patterns(region);
+  const engine::RowPatterns patterns(region, kA == OperandA::kConstants);
   const bool stream = ShouldStream(region);
   const auto walk = [&](const auto& walker) {
     for (std::size_t y = 0; y < region.rows; ++y) {

@@ -66,14 +66,17 @@ inline ByteRegion Contiguous(ByteRegion region) {
 // Destinations at least this large are written with non-temporal stores when
 // the kernel reads a source that is not the destination: a result that size
 // has left the caches by the time anyone reads it, and streaming it saves
-// reading every line before writing it. Fills keep cached stores: measured,
-// they gain nothing from streaming and lose the cached copy.
+// reading every line before writing it. Fills keep cached stores (measured,
+// they gain nothing from streaming and lose the cached copy), and so do
+// destinations whose kept bytes are read back first (streaming a line just
+// read costs more than it saves).
 inline constexpr std::size_t kStreamingBytes = std::size_t{4} << 20;
 
 inline bool ShouldStream(const ByteRegion& region) {
   const bool readsSource = region.a.origin != nullptr || region.b.origin != nullptr;
   const bool inPlace = region.dst.origin == region.a.origin || region.dst.origin == region.b.origin;
-  return readsSource && !inPlace && region.rowBytes * region.rows >= kStreamingBytes;
+  return readsSource && !inPlace && !region.keeps &&
+         region.rowBytes * region.rows >= kStreamingBytes;
 }
 
 // How a kernel sees the pixels of its entry: bytes per pixel, and whether the

@@ -130,8 +130,13 @@ class RowWalker {
     const V8 va = kA == OperandA::kRows ? hn::LoadU(d, a + i) : constants;
     const V8 vb = kReadsB ? hn::LoadU(d, b + i) : hn::Zero(d);
     V8 result = Apply(d, op, va, vb, keep);
-    if (kKeeps) result = hn::IfThenElse(keep, hn::LoadU(d, out + i), result);
-    if (kStream) {
+    if (kKeeps) {  // never streamed
+#if HWY_TARGET <= HWY_AVX3
+      hn::BlendedStore(result, hn::Not(keep), d, out + i);  // a masked store
+#else
+      hn::StoreU(hn::IfThenElse(keep, hn::LoadU(d, out + i), result), d, out + i);
+#endif
+    } else if (kStream) {
       hn::Stream(result, d, out + i);
     } else {
       hn::StoreU(result, d, out + i);

@@ -7,10 +7,10 @@
 // from the first source's rows or from the channel constants laid out with
 // the row's phase, `b` from the second source's rows (or is zero), and the
 // bytes the region keeps (AC4 alpha, the other channels of a one-channel
-// write) get their destination values back. Row ends shorter
-// than a vector go through a small buffer, so nothing outside the region is
-// read or written. Large out-of-place results are stored with non-temporal
-// stores and fenced.
+// write) keep their destination values. Row ends shorter than a vector go
+// through a small buffer, so nothing outside the region is read or written.
+// Large results of sources other than the destination are written with
+// non-temporal stores, then fenced.
 #if defined(QUEXA_DISPATCH_ARITH_BYTE_ENGINE_INL_H_) == defined(HWY_TARGET_TOGGLE)
 #ifdef QUEXA_DISPATCH_ARITH_BYTE_ENGINE_INL_H_
 #undef QUEXA_DISPATCH_ARITH_BYTE_ENGINE_INL_H_

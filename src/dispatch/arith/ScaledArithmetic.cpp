@@ -123,6 +123,7 @@ struct AddHalvedToEven {
     return hn::Sub(average, oddTie);
   }
 };
+
 // --- Choosing the rule ---------------------------------------------------------
 
 // Beyond a scale factor at which even the largest exact result rounds to 0,

@@ -1,0 +1,208 @@
+// TQXBasicBitmap: construction, pixels, format and size changes, and the
+// exchange of rows with blocks of memory.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "host/Bitmap.h"
+#include "packages/zenthic/ZTBasicBitmap.h"
+
+namespace qx::test {
+namespace {
+
+// A colour reference that differs from pixel to pixel and channel to channel.
+std::uint32_t PatternColor(int x, int y) {
+  const auto red = static_cast<std::uint32_t>(17 * x + 3 * y) & 0xFF;
+  const auto green = static_cast<std::uint32_t>(5 * x + 41 * y + 9) & 0xFF;
+  const auto blue = static_cast<std::uint32_t>(251 - 13 * x - 7 * y) & 0xFF;
+  return red | green << 8 | blue << 16;
+}
+
+TQXBasicBitmap PatternBitmap(int width, int height, TPixelFormat format) {
+  TQXBasicBitmap bitmap(width, height, format);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      bitmap.SetPixel(x, y, PatternColor(x, y));
+      bitmap.SetAlpha(x, y, static_cast<std::uint8_t>(x * 31 + y));
+    }
+  }
+  return bitmap;
+}
+
+TEST(QXBasicBitmap, ConstructionGivesSizeFormatAndContents) {
+  const TQXBasicBitmap empty;
+  EXPECT_TRUE(empty.Empty());
+  EXPECT_EQ(empty.GetPixelFormat(), pf24bit);
+
+  const TQXBasicBitmap black(5, 2);
+  EXPECT_EQ(black.GetPixelFormat(), pf24bit);
+  EXPECT_EQ(black.GetRowSize(), 15u);
+  EXPECT_EQ(std::vector<std::uint8_t>(black.ScanLine(1), black.ScanLine(1) + 15),
+            std::vector<std::uint8_t>(15, 0));
+  EXPECT_EQ(black.GetAlpha(4, 1), 255);
+
+  // Smaller depths are held in 24 bits; negative sizes count as 0.
+  EXPECT_EQ(TQXBasicBitmap(2, 2, pf8bit).GetPixelFormat(), pf24bit);
+  EXPECT_EQ(TQXBasicBitmap(-3, 4).GetWidth(), 0);
+  EXPECT_TRUE(TQXBasicBitmap(-3, 4).Empty());
+
+  // Filled: 32-bit, every pixel blue, green, red, alpha in memory.
+  const TQXBasicBitmap filled(3, 2, 0x123456, 0x78);
+  EXPECT_EQ(filled.GetPixelFormat(), pf32bit);
+  EXPECT_EQ(filled.GetRowSize(), 12u);
+  const std::vector<std::uint8_t> pixel{0x12, 0x34, 0x56, 0x78};  // red 0x56, blue 0x12
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x) {
+      EXPECT_EQ(
+          std::vector<std::uint8_t>(filled.ScanLine(y) + 4 * x, filled.ScanLine(y) + 4 * x + 4),
+          pixel);
+    }
+  }
+}
+
+TEST(QXBasicBitmap, PixelsAreStoredBlueGreenRedAndCheckedAgainstTheEdges) {
+  TQXBasicBitmap bitmap(3, 2, pf32bit);
+  bitmap.SetAlpha(2, 1, 9);
+  bitmap.SetPixel(2, 1, 0xAABBCC);  // red 0xCC, green 0xBB, blue 0xAA
+  const std::uint8_t* pixel = bitmap.ScanLine(1) + 8;
+  EXPECT_EQ(pixel[0], 0xAA);
+  EXPECT_EQ(pixel[1], 0xBB);
+  EXPECT_EQ(pixel[2], 0xCC);
+  EXPECT_EQ(pixel[3], 9);  // the colour leaves alpha alone
+  EXPECT_EQ(bitmap.GetPixel(2, 1), 0xAABBCCu);
+  EXPECT_EQ(bitmap.GetAlpha(2, 1), 9);
+
+  const TQXBasicBitmap before = bitmap;
+  bitmap.SetPixel(3, 0, 0xFFFFFF);
+  bitmap.SetPixel(-1, 0, 0xFFFFFF);
+  bitmap.SetAlpha(0, 2, 1);
+  EXPECT_EQ(bitmap, before);
+  EXPECT_EQ(bitmap.GetPixel(0, -1), 0u);
+  EXPECT_EQ(bitmap.GetAlpha(3, 0), 0);
+
+  TQXBasicBitmap rgb(1, 1);
+  rgb.SetAlpha(0, 0, 7);  // no alpha to set in 24 bits
+  EXPECT_EQ(rgb.GetAlpha(0, 0), 255);
+  EXPECT_EQ(rgb, TQXBasicBitmap(1, 1));
+}
+
+TEST(QXBasicBitmap, CopiesOwnTheirPixels) {
+  TQXBasicBitmap original = PatternBitmap(5, 3, pf32bit);
+  TQXBasicBitmap copy = original;
+  EXPECT_EQ(copy, original);
+  copy.SetPixel(4, 2, 0);
+  EXPECT_EQ(original.GetPixel(4, 2), PatternColor(4, 2));
+  EXPECT_NE(copy, original);
+}
+
+TEST(QXBasicBitmap, FromHostBitmapsOfEveryDepth) {
+  TBitmap indexed(3, 2, pf8bit);
+  indexed.SetPalette({{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}});
+  indexed.ScanLine(0)[0] = 2;
+  indexed.ScanLine(1)[2] = 1;
+  const TQXBasicBitmap fromIndexed(indexed);
+  EXPECT_EQ(fromIndexed.GetPixelFormat(), pf24bit);
+  EXPECT_EQ(fromIndexed.GetPixel(0, 0), 0x46505Au);  // blue 70, green 80, red 90
+  EXPECT_EQ(fromIndexed.GetPixel(2, 1), 0x28323Cu);
+  EXPECT_EQ(fromIndexed.GetPixel(1, 0), 0x0A141Eu);  // index 0
+
+  for (TPixelFormat format : {pf1bit, pf4bit, pf15bit, pf16bit, pf24bit}) {
+    TBitmap host(7, 3, format);
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 7; ++x) host.SetPixelColor(x, y, PatternColor(x, y));
+    }
+    const TQXBasicBitmap bitmap(host);
+    EXPECT_EQ(bitmap.GetPixelFormat(), pf24bit) << int(format);
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 7; ++x) {
+        EXPECT_EQ(bitmap.GetPixel(x, y), host.GetPixelColor(x, y)) << int(format);
+      }
+    }
+  }
+
+  TBitmap withAlpha(5, 2, pf32bit);
+  withAlpha.SetPixelColor(4, 1, 0x010203);
+  withAlpha.ScanLine(1)[4 * 4 + 3] = 0x44;
+  const TQXBasicBitmap bitmap(withAlpha);
+  EXPECT_EQ(bitmap.GetPixelFormat(), pf32bit);
+  EXPECT_EQ(bitmap.GetPixel(4, 1), 0x010203u);
+  EXPECT_EQ(bitmap.GetAlpha(4, 1), 0x44);
+
+  EXPECT_TRUE(TQXBasicBitmap(TBitmap()).Empty());
+}
+
+TEST(QXBasicBitmap, FormatChangesKeepColoursAndSizeChangesKeepTheTopLeft) {
+  TQXBasicBitmap bitmap = PatternBitmap(5, 3, pf24bit);
+  bitmap.SetPixelFormat(pf32bit);
+  EXPECT_EQ(bitmap.GetRowSize(), 20u);
+  EXPECT_EQ(bitmap.GetPixel(4, 2), PatternColor(4, 2));
+  EXPECT_EQ(bitmap.GetAlpha(4, 2), 255);
+  EXPECT_EQ(bitmap.GetAlpha(0, 0), 255);
+
+  bitmap.SetAlpha(1, 1, 3);
+  bitmap.SetPixelFormat(pf4bit);  // held as 24 bits: alpha goes
+  EXPECT_EQ(bitmap.GetPixelFormat(), pf24bit);
+  EXPECT_EQ(bitmap, PatternBitmap(5, 3, pf24bit));
+
+  bitmap.SetSize(3, 4);
+  EXPECT_EQ(bitmap.GetPixel(2, 2), PatternColor(2, 2));
+  EXPECT_EQ(bitmap.GetPixel(0, 3), 0u);
+  bitmap.SetWidth(6);
+  EXPECT_EQ(bitmap.GetPixel(2, 0), PatternColor(2, 0));
+  EXPECT_EQ(bitmap.GetPixel(3, 0), 0u);  // cut off before, new now
+  bitmap.SetHeight(0);
+  EXPECT_TRUE(bitmap.Empty());
+  EXPECT_EQ(bitmap.GetWidth(), 6);
+}
+
+TEST(QXBasicBitmap, RowsGoToAndComeFromBlocksWithAnyStep) {
+  for (TPixelFormat format : {pf24bit, pf32bit}) {
+    const TQXBasicBitmap source = PatternBitmap(7, 3, format);
+    const int pixelBytes = format == pf32bit ? 4 : 3;
+    const std::size_t step = 7 * pixelBytes + 5;
+    std::vector<std::uint8_t> block(2 * step + 7 * pixelBytes, 0xCD);
+    ASSERT_TRUE(source.ToBuffer(block.data(), step));
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 7; ++x) {
+        const std::uint8_t* pixel = &block[y * step + x * pixelBytes];
+        const std::uint32_t color = PatternColor(x, y);
+        EXPECT_EQ(pixel[0], color >> 16);
+        EXPECT_EQ(pixel[1], (color >> 8) & 0xFF);
+        EXPECT_EQ(pixel[2], color & 0xFF);
+        if (format == pf32bit) {
+          EXPECT_EQ(pixel[3], (x * 31 + y) & 0xFF);
+        }
+      }
+    }
+    // The bytes between rows are not the bitmap's.
+    for (std::size_t gap = 7 * pixelBytes; gap < step; ++gap) {
+      EXPECT_EQ(block[gap], 0xCD);
+      EXPECT_EQ(block[step + gap], 0xCD);
+    }
+
+    TQXBasicBitmap target(7, 3, format);
+    ASSERT_TRUE(target.FromBuffer(block.data(), step));
+    EXPECT_EQ(target, source);
+  }
+}
+
+TEST(QXBasicBitmap, BlockExchangeRefusesNullBlocksAndShortSteps) {
+  TQXBasicBitmap bitmap = PatternBitmap(5, 2, pf24bit);
+  const TQXBasicBitmap before = bitmap;
+  std::vector<std::uint8_t> block(40, 0xCD);
+  EXPECT_FALSE(bitmap.ToBuffer(block.data(), 14));
+  EXPECT_FALSE(bitmap.ToBuffer(nullptr, 15));
+  EXPECT_EQ(block, std::vector<std::uint8_t>(40, 0xCD));
+  EXPECT_FALSE(bitmap.FromBuffer(block.data(), 14));
+  EXPECT_FALSE(bitmap.FromBuffer(nullptr, 15));
+  EXPECT_EQ(bitmap, before);
+
+  // Rows of no bytes: nothing to move, and no step is too short.
+  std::uint8_t untouched = 0xCD;
+  EXPECT_TRUE(TQXBasicBitmap(0, 3).ToBuffer(&untouched, 0));
+  EXPECT_EQ(untouched, 0xCD);
+}
+
+}  // namespace
+}  // namespace qx::test

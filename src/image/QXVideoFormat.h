@@ -20,6 +20,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+
+#include "host/EnumNames.h"
 
 namespace qx {
 
@@ -62,3 +65,13 @@ constexpr std::uint8_t QXBlueOf(std::uint32_t color) noexcept {
 }
 
 }  // namespace qx
+
+// Value names for published properties and form files.
+template <>
+struct qx::TEnumNames<qx::TQXVideoFormat> {
+  static constexpr std::string_view TypeName = "TQXVideoFormat";
+  static constexpr TEnumValueName<TQXVideoFormat> Values[] = {
+      {vfRGB24, "vfRGB24"},         {vfYUY2, "vfYUY2"},     {vfUYVY, "vfUYVY"},
+      {vfRGBA32, "vfRGBA32"},       {vfRGB565, "vfRGB565"}, {vfRGB555, "vfRGB555"},
+      {vfGrayScale, "vfGrayScale"}, {vfRGB, "vfRGB"}};
+};

@@ -23,6 +23,8 @@
 #include "dispatch/IppTypes.h"
 #include "host/Guid.h"
 #include "host/RefCounted.h"
+#include "image/QXAlphaCompOperation.h"
+#include "image/QXPackedColor.h"
 #include "image/QXVideoFormat.h"
 #include "packages/sonquo/KRMediaBuffer.h"
 
@@ -113,8 +115,142 @@ class IQXImageBuffer : public virtual IKRMediaBuffer {
   virtual TQXDateTime& GetDateTime() = 0;
   virtual const TQXDateTime& GetDateTime() const = 0;
 
-  // The whole-image operations (arithmetic, logic, fills, alpha compositing)
-  // join the interface here, with their implementation in a source of their own.
+  // --- Whole-image operations ------------------------------------------------
+  // Each operation first converts this frame to a format its kernel works on
+  // (said with each group), then changes the pixels in place; other frames
+  // that shared the old storage keep theirs. Nothing is checked or reported.
+  //
+  // Operands: a colour reference (`color`) acts on red, green and blue. A
+  // TQXPackedColor, or a colour with an `alpha` byte, also acts on the alpha
+  // of an RGBA32 frame (other formats have no alpha and use only its colour).
+  // A byte acts on every channel. Literal numbers are ambiguous between the
+  // colour and byte forms: pass a byte as std::uint8_t.
+  //
+  // Scaled arithmetic: every result of Add, Subtract, Multiply, Divide, their
+  // ...Value forms and Sqr is halved, rounded to nearest with ties to even,
+  // then limited to 0..255. So adding a frame to an equal one, or multiplying
+  // by 2, leaves the pixels as they were. A division by zero gives 255 where
+  // the dividend is not zero, else 0 -- except that DivideValue with a
+  // colour on RGBA32 leaves the frame unchanged when a channel is 0.
+  //
+  // Two frames: the operation covers the top-left region the two frames have
+  // in common (the smaller width and height); the rest of this frame keeps
+  // its pixels. The other frame is never changed (nor any frame sharing its
+  // storage), and may be this frame itself. Formats: if the two differ, an
+  // RGBA32 frame stays and reads the other as RGBA32, and any other frame is
+  // converted to RGB24 and reads the other as RGB24; then a YUY2, UYVY,
+  // RGB565 or RGB555 frame is converted to RGB24. Two gray frames stay gray.
+  // On RGBA32 this frame's alpha is kept.
+  //
+  // X(a, b) is Assign(a) followed by X(b): this frame becomes a op b.
+
+  // Composites `other` (the upper image) onto this frame by their per-pixel
+  // alpha (image/QXAlphaCompOperation.h). This frame becomes RGBA32; `other`
+  // is read as RGBA32 (alpha 255 unless it is RGBA32).
+  virtual void AlphaComp(const IQXImageBuffer& other, TQXAlphaCompOperation operation) = 0;
+
+  // Value operations. RGB24, RGB and RGBA32 frames keep their format; every
+  // other frame is converted to RGB24 first. On RGBA32 a colour leaves alpha
+  // as it is -- except SubtractValue, which subtracts 0 from alpha and so
+  // halves it with the scale -- and a packed colour or alpha byte applies to
+  // alpha as to the colour channels.
+  //
+  // this := (this + b), then scaled.
+  virtual void Add(const IQXImageBuffer& b) = 0;
+  virtual void Add(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void AddValue(std::uint32_t color) = 0;
+  virtual void AddValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void AddValue(TQXPackedColor value) = 0;
+  // this := (this - b), negative differences 0, then scaled.
+  virtual void Subtract(const IQXImageBuffer& b) = 0;
+  virtual void Subtract(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void SubtractValue(std::uint32_t color) = 0;
+  virtual void SubtractValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void SubtractValue(TQXPackedColor value) = 0;
+  // this := (this x b), then scaled.
+  virtual void Multiply(const IQXImageBuffer& b) = 0;
+  virtual void Multiply(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void MultiplyValue(std::uint32_t color) = 0;
+  virtual void MultiplyValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void MultiplyValue(TQXPackedColor value) = 0;
+  // this := this x b / 255, rounded down (255 is the identity); not scaled.
+  virtual void MultiplyScale(const IQXImageBuffer& b) = 0;
+  virtual void MultiplyScale(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void MultiplyScaleValue(std::uint32_t color) = 0;
+  virtual void MultiplyScaleValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void MultiplyScaleValue(TQXPackedColor value) = 0;
+  // this := this / b, scaled.
+  virtual void Divide(const IQXImageBuffer& b) = 0;
+  virtual void Divide(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void DivideValue(std::uint32_t color) = 0;
+  virtual void DivideValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void DivideValue(TQXPackedColor value) = 0;
+  // this := |this - b|; not scaled.
+  virtual void AbsDiff(const IQXImageBuffer& b) = 0;
+  virtual void AbsDiff(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  // Bitwise this and / or / xor b.
+  virtual void LAnd(const IQXImageBuffer& b) = 0;
+  virtual void LAnd(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void LAndValue(std::uint32_t color) = 0;
+  virtual void LAndValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void LAndValue(TQXPackedColor value) = 0;
+  virtual void LOr(const IQXImageBuffer& b) = 0;
+  virtual void LOr(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void LOrValue(std::uint32_t color) = 0;
+  virtual void LOrValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void LOrValue(TQXPackedColor value) = 0;
+  virtual void LXor(const IQXImageBuffer& b) = 0;
+  virtual void LXor(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;
+  virtual void LXorValue(std::uint32_t color) = 0;
+  virtual void LXorValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void LXorValue(TQXPackedColor value) = 0;
+  // Each channel shifted by its own count, the operand's byte for that
+  // channel (red's count is the red byte). Bits shifted out are lost; a
+  // count above 7 clears the channel.
+  virtual void LShiftValue(std::uint32_t color) = 0;
+  virtual void LShiftValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void LShiftValue(TQXPackedColor value) = 0;
+  virtual void RShiftValue(std::uint32_t color) = 0;
+  virtual void RShiftValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  virtual void RShiftValue(TQXPackedColor value) = 0;
+
+  // Inversion (255 - v) and scaled square of every channel. A YUY2 or UYVY
+  // frame is converted to RGB24 first; every other frame keeps its format;
+  // RGBA32 keeps its alpha. RGB565 and RGB555 frames are worked on channel by
+  // channel in their own precision, so every field is inverted or squared
+  // and bit 15 of an RGB555 word stays 0.
+  virtual void LNot() = 0;
+  // this := NOT source over the common region. A source in another format is
+  // read converted to this frame's format (after this frame's own
+  // conversion; a 16-bit frame reads it as RGB24 and packs the result); the
+  // source itself, and every frame sharing its storage, never changes.
+  virtual void LNot(const IQXImageBuffer& source) = 0;
+  virtual void Sqr() = 0;
+  // this := source squared, scaled, over the common region; the source is
+  // read as for LNot(source).
+  virtual void Sqr(const IQXImageBuffer& source) = 0;
+
+  // Fills of the whole frame.
+  // - A colour: a gray frame gets the colour's gray, round(0.299 R + 0.587 G
+  //   + 0.114 B); RGBA32 keeps its alpha; RGB565 and RGB555 store the top
+  //   bits of each channel; every other frame becomes RGB24.
+  virtual void SetValue(std::uint32_t color) = 0;
+  // - A packed colour: the frame becomes RGBA32, alpha included.
+  virtual void SetValue(TQXPackedColor value) = 0;
+  // - A byte: a gray frame stays gray; RGBA32 gets (v, v, v) and keeps its
+  //   alpha; every other frame becomes RGB24.
+  virtual void SetValue(std::uint8_t value) = 0;
+  // - With an alpha byte: on RGBA32 alpha is set too; other frames are
+  //   filled as without it.
+  virtual void SetValue(std::uint8_t value, std::uint8_t alpha) = 0;
+  virtual void SetValue(std::uint32_t color, std::uint8_t alpha) = 0;
+  // Sets every alpha byte, the colours kept; the frame becomes RGBA32.
+  virtual void SetAlpha(std::uint8_t alpha) = 0;
+  // Fills with one gray level; the frame becomes gray.
+  virtual void SetGrayScale(std::uint8_t value) = 0;
+  // SetValue(0) and SetValue(0, alpha) for the byte forms.
+  virtual void Zero() = 0;
+  virtual void Zero(std::uint8_t alpha) = 0;
 
  protected:
   ~IQXImageBuffer() override = default;

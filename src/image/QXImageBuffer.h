@@ -100,6 +100,71 @@ class TQXImageBuffer : public TKRMediaBuffer, public virtual IQXImageBuffer {
   TQXDateTime& GetDateTime() override { return FDateTime; }
   const TQXDateTime& GetDateTime() const override { return FDateTime; }
 
+  // --- Whole-image operations ----------------------------------------------
+  // QXImageBuffer{Value,Frame,Single}Operations.cpp and QXImageBufferFills.cpp.
+  void AlphaComp(const IQXImageBuffer& other, TQXAlphaCompOperation operation) override;
+  void Add(const IQXImageBuffer& b) override;
+  void Add(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void AddValue(std::uint32_t color) override;
+  void AddValue(std::uint32_t color, std::uint8_t alpha) override;
+  void AddValue(TQXPackedColor value) override;
+  void Subtract(const IQXImageBuffer& b) override;
+  void Subtract(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void SubtractValue(std::uint32_t color) override;
+  void SubtractValue(std::uint32_t color, std::uint8_t alpha) override;
+  void SubtractValue(TQXPackedColor value) override;
+  void Multiply(const IQXImageBuffer& b) override;
+  void Multiply(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void MultiplyValue(std::uint32_t color) override;
+  void MultiplyValue(std::uint32_t color, std::uint8_t alpha) override;
+  void MultiplyValue(TQXPackedColor value) override;
+  void MultiplyScale(const IQXImageBuffer& b) override;
+  void MultiplyScale(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void MultiplyScaleValue(std::uint32_t color) override;
+  void MultiplyScaleValue(std::uint32_t color, std::uint8_t alpha) override;
+  void MultiplyScaleValue(TQXPackedColor value) override;
+  void Divide(const IQXImageBuffer& b) override;
+  void Divide(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void DivideValue(std::uint32_t color) override;
+  void DivideValue(std::uint32_t color, std::uint8_t alpha) override;
+  void DivideValue(TQXPackedColor value) override;
+  void AbsDiff(const IQXImageBuffer& b) override;
+  void AbsDiff(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void LAnd(const IQXImageBuffer& b) override;
+  void LAnd(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void LAndValue(std::uint32_t color) override;
+  void LAndValue(std::uint32_t color, std::uint8_t alpha) override;
+  void LAndValue(TQXPackedColor value) override;
+  void LOr(const IQXImageBuffer& b) override;
+  void LOr(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void LOrValue(std::uint32_t color) override;
+  void LOrValue(std::uint32_t color, std::uint8_t alpha) override;
+  void LOrValue(TQXPackedColor value) override;
+  void LXor(const IQXImageBuffer& b) override;
+  void LXor(const IQXImageBuffer& a, const IQXImageBuffer& b) override;
+  void LXorValue(std::uint32_t color) override;
+  void LXorValue(std::uint32_t color, std::uint8_t alpha) override;
+  void LXorValue(TQXPackedColor value) override;
+  void LShiftValue(std::uint32_t color) override;
+  void LShiftValue(std::uint32_t color, std::uint8_t alpha) override;
+  void LShiftValue(TQXPackedColor value) override;
+  void RShiftValue(std::uint32_t color) override;
+  void RShiftValue(std::uint32_t color, std::uint8_t alpha) override;
+  void RShiftValue(TQXPackedColor value) override;
+  void LNot() override;
+  void LNot(const IQXImageBuffer& source) override;
+  void Sqr() override;
+  void Sqr(const IQXImageBuffer& source) override;
+  void SetValue(std::uint32_t color) override;
+  void SetValue(TQXPackedColor value) override;
+  void SetValue(std::uint8_t value) override;
+  void SetValue(std::uint8_t value, std::uint8_t alpha) override;
+  void SetValue(std::uint32_t color, std::uint8_t alpha) override;
+  void SetAlpha(std::uint8_t alpha) override;
+  void SetGrayScale(std::uint8_t value) override;
+  void Zero() override;
+  void Zero(std::uint8_t alpha) override;
+
   // --- Beyond the interface --------------------------------------------------
   // The storage this frame holds (never null).
   TQXSmartImageBuffer& GetBuffer() const noexcept { return *FBuffer; }

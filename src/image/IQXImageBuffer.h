@@ -32,6 +32,8 @@ namespace qx {
 
 class TQXTimeCode;
 class TQXDateTime;
+class TBitmap;
+class TQXBasicBitmap;
 
 inline constexpr TGUID IID_IQXImageBuffer = TGUID::Parse("{FB9C18EE-78DE-4162-A79D-D9FA27B84235}");
 
@@ -114,6 +116,24 @@ class IQXImageBuffer : public virtual IKRMediaBuffer {
   virtual const TQXTimeCode& GetTimeCode() const = 0;
   virtual TQXDateTime& GetDateTime() = 0;
   virtual const TQXDateTime& GetDateTime() const = 0;
+
+  // --- Bitmaps -------------------------------------------------------------
+  // Pixels exchanged with the host's TBitmap (host/Bitmap.h) and the memory
+  // bitmap TQXBasicBitmap / TQXBitmap (image/QXBitmap.h), whose rows are
+  // copied top row first. Only 24- and 32-bit pixels are exchanged.
+  //
+  // FromBitmap makes this frame the bitmap's size and its pixels: RGBA32
+  // (alpha from the bitmap's fourth bytes) for a 32-bit bitmap, RGB24 for
+  // any other depth. The pixels go to a storage private to this frame;
+  // other frames sharing the old one keep it. An empty TBitmap leaves the
+  // frame unchanged; an empty TQXBasicBitmap gives an empty frame.
+  virtual void FromBitmap(const TBitmap& bitmap) = 0;
+  virtual void FromBitmap(const TQXBasicBitmap& bitmap) = 0;
+  // ToBitmap makes the bitmap this frame's size and pixels: 32 bits from an
+  // RGBA32 frame; 24 bits from any other, which is first converted to
+  // vfRGB24 (this frame's format changes, as for any conversion).
+  virtual void ToBitmap(TBitmap& bitmap) = 0;
+  virtual void ToBitmap(TQXBasicBitmap& bitmap) = 0;
 
   // --- Whole-image operations ------------------------------------------------
   // Each operation first converts this frame to a format its kernel works on

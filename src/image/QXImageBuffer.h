@@ -45,6 +45,13 @@ class TQXImageBuffer : public TKRMediaBuffer, public virtual IQXImageBuffer {
   // data buffer interface holding pixel storage), with its format. A source
   // holding no pixel storage gives an empty RGB24 frame.
   explicit TQXImageBuffer(const IZTDataBuffer& source);
+
+  // --- From bitmaps ----------------------------------------------------------
+  // A frame of the bitmap's size and pixels (FromBitmap): RGBA32 from a
+  // 32-bit bitmap, RGB24 from any other depth.
+  explicit TQXImageBuffer(const TBitmap& bitmap);
+  explicit TQXImageBuffer(const TQXBasicBitmap& bitmap);
+
   ~TQXImageBuffer() override = default;
 
   // --- IZTDataBuffer ---------------------------------------------------------
@@ -99,6 +106,12 @@ class TQXImageBuffer : public TKRMediaBuffer, public virtual IQXImageBuffer {
   const TQXTimeCode& GetTimeCode() const override { return FTimeCode; }
   TQXDateTime& GetDateTime() override { return FDateTime; }
   const TQXDateTime& GetDateTime() const override { return FDateTime; }
+
+  // --- Bitmaps ---------------------------------------------------------------
+  void FromBitmap(const TBitmap& bitmap) override;
+  void FromBitmap(const TQXBasicBitmap& bitmap) override;
+  void ToBitmap(TBitmap& bitmap) override;
+  void ToBitmap(TQXBasicBitmap& bitmap) override;
 
   // --- Whole-image operations ----------------------------------------------
   // QXImageBuffer{Value,Frame,Single}Operations.cpp and QXImageBufferFills.cpp.

@@ -1,0 +1,278 @@
+// DV time code and recording date-time read from the subcode packs of DV
+// frames that the tests lay out DIF block by DIF block.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "image/QXDVTimeCode.h"
+#include "image/QXImageBuffer.h"
+
+namespace qx::test {
+namespace {
+
+using TPack = std::array<std::uint8_t, 5>;
+
+// A DV frame of `size` bytes in DIF layout. Every byte starts as 0xFF, the
+// header of the "no information" pack.
+class DVFrame {
+ public:
+  explicit DVFrame(std::size_t size) : FBytes(size, 0xFF) {}
+
+  // Writes `pack` into sync block `sync` (0-5) of subcode block `subcode`
+  // (0 or 1, DIF blocks 1 and 2) of DIF sequence `sequence`.
+  void PutPack(int sequence, int subcode, int sync, const TPack& pack) {
+    const std::size_t difBlock = 150 * sequence + 1 + subcode;
+    const std::size_t syncBlock = 80 * difBlock + 3 + 8 * sync;  // after the block ID
+    for (std::size_t i = 0; i < pack.size(); ++i) FBytes.at(syncBlock + 3 + i) = pack[i];
+  }
+
+  std::vector<std::uint8_t>& Bytes() { return FBytes; }
+  std::size_t Size() const { return FBytes.size(); }
+
+  // Reads the stamps into `frame`, from a block exactly Size() bytes long so
+  // that any read beyond the end is caught by the address sanitizer.
+  void ExtractInto(IQXImageBuffer& frame) const {
+    const auto exact = std::make_unique_for_overwrite<std::uint8_t[]>(FBytes.size());
+    if (!FBytes.empty()) std::memcpy(exact.get(), FBytes.data(), FBytes.size());
+    QXDSExtractTimeCode(exact.get(), FBytes.size(), frame);
+  }
+
+ private:
+  std::vector<std::uint8_t> FBytes;
+};
+
+constexpr std::size_t kSequence = 12000;
+constexpr TPack kTimeCode{0x13, 0x24, 0x59, 0x59, 0x23};  // 23:59:59, frame 24
+constexpr TPack kDate{0x62, 0xFF, 0x31, 0x12, 0x99};      // 31 December 1999
+constexpr TPack kTime{0x63, 0xFF, 0x45, 0x30, 0x12};      // 12:30:45
+
+struct TTimeCode {
+  bool available;
+  int hour, min, sec, frame;
+  friend bool operator==(const TTimeCode&, const TTimeCode&) = default;
+};
+struct TDateTime {
+  bool available;
+  int year, month, day, hour, min, sec, millisec;
+  friend bool operator==(const TDateTime&, const TDateTime&) = default;
+};
+
+TTimeCode TimeCodeOf(IQXImageBuffer& frame) {
+  const TQXTimeCode& code = frame.GetTimeCode();
+  return {code.GetAvailable(), code.GetHour(), code.GetMin(), code.GetSec(), code.GetFrame()};
+}
+
+TDateTime DateTimeOf(IQXImageBuffer& frame) {
+  const TQXDateTime& date = frame.GetDateTime();
+  return {date.GetAvailable(), date.GetYear(), date.GetMonth(), date.GetDay(),
+          date.GetHour(),      date.GetMin(),  date.GetSec(),   date.GetMillisec()};
+}
+
+// A frame whose stamps all hold values no DV pack gives, both available.
+TRefPtr<TQXImageBuffer> StampedFrame() {
+  auto frame = MakeRef<TQXImageBuffer>(8, 8, vfYUY2);
+  TQXTimeCode& code = frame->GetTimeCode();
+  code.SetAvailable(true);
+  code.SetHour(-1);
+  code.SetMin(-2);
+  code.SetSec(-3);
+  code.SetFrame(-4);
+  TQXDateTime& date = frame->GetDateTime();
+  date.SetAvailable(true);
+  date.SetYear(-5);
+  date.SetMonth(-6);
+  date.SetDay(-7);
+  date.SetHour(-8);
+  date.SetMin(-9);
+  date.SetSec(-10);
+  date.SetMillisec(-11);
+  return frame;
+}
+
+TEST(DVTimeCode, ReadsTheBcdFieldsOfTheThreePacks) {
+  DVFrame dv(12 * kSequence);
+  dv.PutPack(0, 0, 0, kTimeCode);
+  dv.PutPack(0, 0, 1, kDate);
+  dv.PutPack(0, 0, 2, kTime);
+  auto frame = StampedFrame();
+  dv.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
+  // Millisec is not part of the packs and keeps its value.
+  EXPECT_EQ(DateTimeOf(*frame), (TDateTime{true, 1999, 12, 31, 12, 30, 45, -11}));
+}
+
+TEST(DVTimeCode, FlagBitsBesideTheDigitsAreIgnoredAndDigitsAreNotChecked) {
+  DVFrame dv(10 * kSequence);
+  // The bits above each tens digit carry flags in DV: frame bits 6-7, second
+  // and minute bit 7, hour bits 6-7, day bits 6-7, month bits 5-7.
+  dv.PutPack(0, 0, 0, {0x13, 0xE4, 0xD9, 0xC8, 0xE3});
+  dv.PutPack(0, 1, 0, {0x62, 0x00, 0xF1, 0xF2, 0x24});
+  dv.PutPack(0, 1, 1, {0x63, 0x00, 0x80, 0x81, 0xC0});
+  auto frame = StampedFrame();
+  dv.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 48, 59, 24}));
+  EXPECT_EQ(DateTimeOf(*frame), (TDateTime{true, 2024, 12, 31, 0, 1, 0, -11}));
+
+  // A nibble above 9 counts as its value: 3 tens and 15 units.
+  dv.PutPack(0, 0, 0, {0x13, 0x3F, 0x00, 0x00, 0x00});
+  dv.ExtractInto(*frame);
+  EXPECT_EQ(frame->GetTimeCode().GetFrame(), 45);
+}
+
+TEST(DVTimeCode, TwoDigitYearsFrom25OnAreInTheTwentiethCentury) {
+  const std::pair<std::uint8_t, int> years[] = {
+      {0x99, 1999}, {0x25, 1925}, {0x24, 2024}, {0x00, 2000}, {0x70, 1970}};
+  for (const auto& [bcd, year] : years) {
+    DVFrame dv(kSequence);
+    dv.PutPack(0, 0, 0, kTimeCode);
+    dv.PutPack(0, 0, 1, {0x62, 0xFF, 0x01, 0x01, bcd});
+    dv.PutPack(0, 0, 2, kTime);
+    auto frame = StampedFrame();
+    dv.ExtractInto(*frame);
+    EXPECT_EQ(frame->GetDateTime().GetYear(), year) << int(bcd);
+  }
+}
+
+TEST(DVTimeCode, SearchesTwelveSequencesAndNeverBeyondTheFrame) {
+  // Sequence 11, second subcode block, last sync block: the pack header lies
+  // at 11 x 12000 + 160 + 3 + 5 x 8 + 3.
+  DVFrame full(12 * kSequence);
+  full.PutPack(11, 1, 5, kTimeCode);
+  EXPECT_EQ(full.Bytes()[132206], 0x13);
+  auto frame = StampedFrame();
+  full.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
+
+  // A thirteenth sequence is not searched.
+  DVFrame longer(13 * kSequence);
+  longer.PutPack(12, 0, 0, kTimeCode);
+  longer.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, 23, 59, 59, 24}));
+
+  // A 10-sequence frame: its last sequence is searched, the search stops at
+  // its end.
+  DVFrame ntsc(10 * kSequence);
+  ntsc.PutPack(9, 1, 5, kTimeCode);
+  ntsc.ExtractInto(*frame);
+  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
+}
+
+TEST(DVTimeCode, AFrameCutShortIsSearchedUpToItsLastWholePack) {
+  DVFrame dv(3 * kSequence);
+  dv.PutPack(2, 1, 3, kTimeCode);
+  const std::size_t header = 2 * kSequence + 160 + 3 + 3 * 8 + 3;
+  ASSERT_EQ(dv.Bytes()[header], 0x13);
+
+  dv.Bytes().resize(header + 5);  // the pack is the frame's last five bytes
+  auto frame = StampedFrame();
+  dv.ExtractInto(*frame);
+  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
+
+  dv.Bytes().resize(header + 4);  // header inside, last pack byte outside
+  dv.ExtractInto(*frame);
+  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
+
+  // The first pack position needs 91 bytes.
+  DVFrame tiny(91);
+  tiny.PutPack(0, 0, 0, kTimeCode);
+  tiny.ExtractInto(*frame);
+  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
+  for (std::size_t size : {90u, 87u, 86u, 1u, 0u}) {
+    tiny.Bytes().resize(size);
+    tiny.ExtractInto(*frame);
+    EXPECT_FALSE(frame->GetTimeCode().GetAvailable()) << size;
+  }
+  QXDSExtractTimeCode(nullptr, 144000, *frame);
+  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
+}
+
+TEST(DVTimeCode, TheFirstPackWinsAndEachSearchStartsAtTheFrameStart) {
+  DVFrame dv(12 * kSequence);
+  // Date and time stand before the time code; the first of two time codes
+  // (subcode block 1 comes before block 2 of the same sequence) wins.
+  dv.PutPack(0, 0, 0, kTime);
+  dv.PutPack(0, 0, 1, kDate);
+  dv.PutPack(3, 1, 0, {0x13, 0x00, 0x00, 0x00, 0x01});
+  dv.PutPack(3, 0, 5, {0x13, 0x07, 0x00, 0x00, 0x02});
+  dv.PutPack(5, 0, 0, {0x62, 0xFF, 0x02, 0x02, 0x02});
+  auto frame = StampedFrame();
+  dv.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 2, 0, 0, 7}));
+  EXPECT_EQ(DateTimeOf(*frame), (TDateTime{true, 1999, 12, 31, 12, 30, 45, -11}));
+}
+
+TEST(DVTimeCode, HeadersOutsideThePackPositionsAreNotPacks) {
+  DVFrame dv(12 * kSequence);
+  std::vector<std::uint8_t>& bytes = dv.Bytes();
+  bytes[0] = 0x13;                       // header block
+  bytes[80 + 3] = 0x13;                  // sync block ID
+  bytes[80 + 3 + 4] = 0x13;              // a pack's data byte
+  bytes[3 * 80 + 3] = 0x13;              // first VAUX block
+  bytes[kSequence + 3 * 80 + 3] = 0x13;  // and in the next sequence
+  auto frame = StampedFrame();
+  dv.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, -1, -2, -3, -4}));
+  EXPECT_FALSE(frame->GetDateTime().GetAvailable());
+}
+
+TEST(DVTimeCode, MissingPacksLeaveTheirStampUnavailableAndUnchanged) {
+  const TDateTime untouchedDate{false, -5, -6, -7, -8, -9, -10, -11};
+  {
+    SCOPED_TRACE("date and time without a time code are not read");
+    DVFrame dv(12 * kSequence);
+    dv.PutPack(0, 0, 0, kDate);
+    dv.PutPack(0, 0, 1, kTime);
+    auto frame = StampedFrame();
+    dv.ExtractInto(*frame);
+    EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, -1, -2, -3, -4}));
+    EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
+  }
+  {
+    SCOPED_TRACE("no recording-time pack");
+    DVFrame dv(12 * kSequence);
+    dv.PutPack(0, 0, 0, kTimeCode);
+    dv.PutPack(0, 0, 1, kDate);
+    auto frame = StampedFrame();
+    dv.ExtractInto(*frame);
+    EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
+    EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
+  }
+  {
+    SCOPED_TRACE("no recording-date pack");
+    DVFrame dv(12 * kSequence);
+    dv.PutPack(0, 0, 0, kTimeCode);
+    dv.PutPack(0, 0, 2, kTime);
+    auto frame = StampedFrame();
+    dv.ExtractInto(*frame);
+    EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
+    EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
+  }
+}
+
+TEST(DVTimeCode, StampsAreSeenByEveryHolderOfTheStorage) {
+  DVFrame dv(12 * kSequence);
+  dv.PutPack(1, 0, 0, kTimeCode);
+  dv.PutPack(1, 0, 1, kDate);
+  dv.PutPack(1, 0, 2, kTime);
+  auto frame = MakeRef<TQXImageBuffer>(8, 8, vfRGB24);
+  auto sharer = MakeRef<TQXImageBuffer>(*frame);
+  auto stranger = MakeRef<TQXImageBuffer>(8, 8, vfRGB24);
+  dv.ExtractInto(*frame);
+  EXPECT_EQ(TimeCodeOf(*sharer), (TTimeCode{true, 23, 59, 59, 24}));
+  EXPECT_EQ(sharer->GetDateTime().GetYear(), 1999);
+  EXPECT_FALSE(stranger->GetTimeCode().GetAvailable());
+  EXPECT_FALSE(stranger->GetDateTime().GetAvailable());
+
+  // The holders still share the pixels: stamping copied nothing.
+  EXPECT_EQ(&sharer->GetBuffer(), &frame->GetBuffer());
+  sharer->GetTimeCode().SetFrame(3);
+  EXPECT_EQ(frame->GetTimeCode().GetFrame(), 3);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,264 @@
+// Operations between two frames: every operation on every pair of formats
+// against a per-pixel model over the common region, the format this frame
+// ends in, the other frame and every holder of either storage untouched; an
+// operand that is this frame or shares its storage; alpha compositing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ImageOperationsModel.h"
+
+namespace qx::test {
+namespace {
+
+struct TFrameOperation {
+  std::string Name;
+  std::function<void(TQXImageBuffer&, const IQXImageBuffer&)> InPlace;
+  std::function<void(TQXImageBuffer&, const IQXImageBuffer&, const IQXImageBuffer&)> FromTwo;
+  // The byte of this frame after the operation, from its byte and the other's.
+  std::function<int(int mine, int other)> Formula;
+};
+
+#define QX_FRAME_OPERATION(name, formula)                                                   \
+  TFrameOperation {                                                                         \
+#name, [](TQXImageBuffer & f,                                                           \
+              const IQXImageBuffer&                                                         \
+                  b) { f.name(b); }, [](TQXImageBuffer & f, const IQXImageBuffer& a,        \
+                                        const IQXImageBuffer& b) { f.name(a, b); }, formula \
+  }
+
+const std::vector<TFrameOperation>& FrameOperations() {
+  static const std::vector<TFrameOperation> operations{
+      QX_FRAME_OPERATION(Add, [](int t, int b) { return AtMost255(HalfEven(t + b)); }),
+      QX_FRAME_OPERATION(Subtract, [](int t, int b) { return t > b ? HalfEven(t - b) : 0; }),
+      QX_FRAME_OPERATION(Multiply, [](int t, int b) { return AtMost255(HalfEven(t * b)); }),
+      QX_FRAME_OPERATION(MultiplyScale, [](int t, int b) { return t * b / 255; }),
+      QX_FRAME_OPERATION(Divide,
+                         [](int t, int b) {
+                           if (b == 0) return t > 0 ? 255 : 0;
+                           return AtMost255(static_cast<int>(std::nearbyint(t / (2.0 * b))));
+                         }),
+      QX_FRAME_OPERATION(AbsDiff, [](int t, int b) { return std::abs(t - b); }),
+      QX_FRAME_OPERATION(LAnd, [](int t, int b) { return t & b; }),
+      QX_FRAME_OPERATION(LOr, [](int t, int b) { return t | b; }),
+      QX_FRAME_OPERATION(LXor, [](int t, int b) { return t ^ b; }),
+  };
+  return operations;
+}
+
+#undef QX_FRAME_OPERATION
+
+// Where two frames meet: one format both are read in.
+TQXVideoFormat CombinedFormat(TQXVideoFormat mine, TQXVideoFormat other) {
+  if (mine != other) return mine == vfRGBA32 ? vfRGBA32 : vfRGB24;
+  const bool packed = mine == vfYUY2 || mine == vfUYVY || mine == vfRGB565 || mine == vfRGB555;
+  return packed ? vfRGB24 : mine;
+}
+
+// The pixel bytes of `mine` (width x height, in `format`) after `formula`
+// with `other` (otherWidth wide) over the common region; alpha is kept.
+std::vector<std::uint8_t> Combined(std::vector<std::uint8_t> mine, int width, int height,
+                                   const std::vector<std::uint8_t>& other, int otherWidth,
+                                   int otherHeight, TQXVideoFormat format,
+                                   const std::function<int(int, int)>& formula) {
+  const int bpp = BytesPerPixelOf(format);
+  for (int y = 0; y < std::min(height, otherHeight); ++y) {
+    for (int x = 0; x < std::min(width, otherWidth); ++x) {
+      for (int c = 0; c < bpp; ++c) {
+        if (format == vfRGBA32 && c == 3) continue;
+        std::uint8_t& byte = mine[(y * width + x) * bpp + c];
+        byte = static_cast<std::uint8_t>(formula(byte, other[(y * otherWidth + x) * bpp + c]));
+      }
+    }
+  }
+  return mine;
+}
+
+class FrameOperationTest : public testing::TestWithParam<TQXVideoFormat> {};
+
+TEST_P(FrameOperationTest, EveryOperationWithEveryOtherFormat) {
+  const TQXVideoFormat mineFormat = GetParam();
+  std::uint32_t seed = 100 * mineFormat;
+  for (const TFrameOperation& operation : FrameOperations()) {
+    for (TQXVideoFormat otherFormat : kAllFormats) {
+      // Each frame is larger in one direction: the common region is 5 x 4.
+      for (const bool mineWider : {true, false}) {
+        SCOPED_TRACE(operation.Name + " with " + testing::PrintToString(otherFormat) +
+                     (mineWider ? ", this wider" : ", other wider"));
+        const int width = mineWider ? 7 : 5, height = mineWider ? 4 : 6;
+        const int otherWidth = mineWider ? 5 : 6, otherHeight = mineWider ? 5 : 4;
+        auto mine = RandomImage(mineFormat, width, height, ++seed);
+        auto other = RandomImage(otherFormat, otherWidth, otherHeight, ++seed);
+        auto mineHolder = MakeRef<TQXImageBuffer>(*mine);
+        auto otherHolder = MakeRef<TQXImageBuffer>(*other);
+        const std::vector<std::uint8_t> mineHeld = PixelBytes(*mine);
+        const std::vector<std::uint8_t> otherHeld = PixelBytes(*other);
+
+        const TQXVideoFormat format = CombinedFormat(mineFormat, otherFormat);
+        const std::vector<std::uint8_t> expected =
+            Combined(BytesIn(*mine, format), width, height, BytesIn(*other, format), otherWidth,
+                     otherHeight, format, operation.Formula);
+        operation.InPlace(*mine, *other);
+
+        ASSERT_EQ(mine->GetFormat(), format);
+        EXPECT_EQ(PixelBytes(*mine), expected);
+        EXPECT_EQ(other->GetFormat(), otherFormat);
+        EXPECT_EQ(PixelBytes(*other), otherHeld);
+        EXPECT_EQ(PixelBytes(*otherHolder), otherHeld);
+        EXPECT_EQ(mineHolder->GetFormat(), mineFormat);
+        EXPECT_EQ(PixelBytes(*mineHolder), mineHeld);
+      }
+    }
+  }
+}
+
+TEST_P(FrameOperationTest, AnOperandThatIsThisFrameOrSharesItsStorage) {
+  const TQXVideoFormat format = GetParam();
+  const TQXVideoFormat ends = CombinedFormat(format, format);
+  for (const TFrameOperation& operation : FrameOperations()) {
+    SCOPED_TRACE(operation.Name);
+    auto self = RandomImage(format, 5, 3, 11);
+    const std::vector<std::uint8_t> input = BytesIn(*self, ends);
+    const std::vector<std::uint8_t> expected =
+        Combined(input, 5, 3, input, 5, 3, ends, operation.Formula);
+    operation.InPlace(*self, *self);
+    EXPECT_EQ(self->GetFormat(), ends);
+    EXPECT_EQ(PixelBytes(*self), expected);
+
+    // The twin shares the storage: it is read as it was and keeps its pixels.
+    auto mine = RandomImage(format, 5, 3, 11);
+    auto twin = MakeRef<TQXImageBuffer>(*mine);
+    const std::vector<std::uint8_t> twinHeld = PixelBytes(*twin);
+    operation.InPlace(*mine, *twin);
+    EXPECT_EQ(PixelBytes(*mine), expected);
+    EXPECT_EQ(twin->GetFormat(), format);
+    EXPECT_EQ(PixelBytes(*twin), twinHeld);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, FrameOperationTest, testing::ValuesIn(kAllFormats),
+                         testing::PrintToStringParamName());
+
+TEST(FrameOperationCases, FromTwoFramesTakesTheFirstThenCombines) {
+  for (const TFrameOperation& operation : FrameOperations()) {
+    SCOPED_TRACE(operation.Name);
+    auto a = RandomImage(vfRGBA32, 6, 3, 21);
+    auto b = RandomImage(vfRGB24, 4, 5, 22);
+    const std::vector<std::uint8_t> aHeld = PixelBytes(*a);
+    const std::vector<std::uint8_t> expected =
+        Combined(aHeld, 6, 3, BytesIn(*b, vfRGBA32), 4, 5, vfRGBA32, operation.Formula);
+    auto frame = RandomImage(vfYUY2, 2, 2, 23);
+    operation.FromTwo(*frame, *a, *b);
+    EXPECT_EQ(frame->GetFormat(), vfRGBA32);
+    EXPECT_EQ(PixelBytes(*frame), expected);  // with a's alpha
+    EXPECT_EQ(PixelBytes(*a), aHeld);
+    EXPECT_EQ(b->GetFormat(), vfRGB24);
+  }
+}
+
+TEST(FrameOperationCases, AddingAnEqualFrameKeepsIt) {
+  auto frame = RandomImage(vfRGB24, 9, 4, 31);
+  auto equal = RandomImage(vfRGB24, 9, 4, 31);
+  const std::vector<std::uint8_t> before = PixelBytes(*frame);
+  frame->Add(*equal);
+  EXPECT_EQ(PixelBytes(*frame), before);
+}
+
+TEST(FrameOperationCases, OnlyTheTopLeftOfALargerFrameChanges) {
+  auto large = MakeRef<TQXImageBuffer>(320, 240, vfRGB24);
+  large->SetValue(std::uint8_t{10});
+  auto small = MakeRef<TQXImageBuffer>(160, 120, vfRGB24);
+  small->SetValue(std::uint8_t{30});
+  large->Add(*small);
+  EXPECT_EQ(large->GetPixel(159, 119), QXColorRGB(20, 20, 20));
+  EXPECT_EQ(large->GetPixel(160, 119), QXColorRGB(10, 10, 10));
+  EXPECT_EQ(large->GetPixel(159, 120), QXColorRGB(10, 10, 10));
+  EXPECT_EQ(large->GetPixel(319, 239), QXColorRGB(10, 10, 10));
+}
+
+TEST(FrameOperationCases, AnEmptyOperandChangesNothing) {
+  auto frame = RandomImage(vfRGBA32, 3, 3, 41);
+  const std::vector<std::uint8_t> before = PixelBytes(*frame);
+  frame->Add(*MakeRef<TQXImageBuffer>(0, 0, vfRGBA32));
+  frame->AlphaComp(*MakeRef<TQXImageBuffer>(0, 5, vfRGBA32), acoOver);
+  frame->LNot(*MakeRef<TQXImageBuffer>(5, 0, vfRGBA32));
+  EXPECT_EQ(PixelBytes(*frame), before);
+}
+
+// --- Alpha compositing ------------------------------------------------------
+
+// x / 255 rounded down.
+int Over255(int x) { return x / 255; }
+
+// One composited channel (or, with both colours 255, the alpha) of upper
+// colour s1 with alpha a1 over lower colour s2 with alpha a2.
+int Composite(TQXAlphaCompOperation operation, int s1, int a1, int s2, int a2) {
+  const int upper = Over255(s1 * a1), lower = Over255(s2 * a2);
+  switch (operation) {
+    case acoOver:
+      return upper + Over255(lower * (255 - a1));
+    case acoIn:
+      return Over255(upper * a2);
+    case acoOut:
+      return Over255(upper * (255 - a2));
+    case acoATop:
+      return Over255(upper * a2) + Over255(lower * (255 - a1));
+    case acoXor:
+      return Over255(upper * (255 - a2)) + Over255(lower * (255 - a1));
+    case acoPlus:
+      return AtMost255(upper + lower);
+  }
+  return -1;
+}
+
+TEST(AlphaCompositing, EveryOperationAgainstTheModel) {
+  const struct {
+    TQXVideoFormat Mine, Upper;
+  } pairs[] = {
+      {vfRGBA32, vfRGBA32}, {vfRGB24, vfRGBA32}, {vfRGBA32, vfYUY2}, {vfGrayScale, vfRGB565}};
+  for (TQXAlphaCompOperation operation : {acoOver, acoIn, acoOut, acoATop, acoXor, acoPlus}) {
+    for (const auto& pair : pairs) {
+      SCOPED_TRACE(testing::Message()
+                   << "operation " << int(operation) << ", " << testing::PrintToString(pair.Mine)
+                   << " under " << testing::PrintToString(pair.Upper));
+      auto mine = RandomImage(pair.Mine, 6, 3, 51 + operation);
+      auto upper = RandomImage(pair.Upper, 4, 5, 61 + operation);
+      auto upperHolder = MakeRef<TQXImageBuffer>(*upper);
+      const std::vector<std::uint8_t> upperHeld = PixelBytes(*upper);
+      std::vector<std::uint8_t> expected = BytesIn(*mine, vfRGBA32);
+      const std::vector<std::uint8_t> top = BytesIn(*upper, vfRGBA32);
+      for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+          std::uint8_t* lower = &expected[(y * 6 + x) * 4];
+          const std::uint8_t* over = &top[(y * 4 + x) * 4];
+          const int a1 = over[3], a2 = lower[3];
+          for (int c = 0; c < 3; ++c) {
+            lower[c] = static_cast<std::uint8_t>(Composite(operation, over[c], a1, lower[c], a2));
+          }
+          lower[3] = static_cast<std::uint8_t>(Composite(operation, 255, a1, 255, a2));
+        }
+      }
+      mine->AlphaComp(*upper, operation);
+      ASSERT_EQ(mine->GetFormat(), vfRGBA32);
+      EXPECT_EQ(PixelBytes(*mine), expected);
+      EXPECT_EQ(upper->GetFormat(), pair.Upper);
+      EXPECT_EQ(PixelBytes(*upper), upperHeld);
+      EXPECT_EQ(PixelBytes(*upperHolder), upperHeld);
+    }
+  }
+}
+
+TEST(AlphaCompositing, AnOpaqueUpperFrameCoversTheLowerOne) {
+  auto lower = RandomImage(vfRGBA32, 3, 2, 71);
+  auto upper = RandomImage(vfRGB24, 3, 2, 72);
+  lower->AlphaComp(*upper, acoOver);
+  EXPECT_EQ(BytesIn(*lower, vfRGB24), PixelBytes(*upper));
+  EXPECT_EQ(lower->GetAlpha(2, 1), 255);
+}
+
+}  // namespace
+}  // namespace qx::test

@@ -1,0 +1,231 @@
+// The image and raw streams: registration when the library loads, the start
+// operations' rate and fields, frames and stops through the image pins, and
+// the raw source pin sorting what it sends by connection type.
+#include <gtest/gtest.h>
+
+#include "StreamNodes.h"
+#include "image/QXImageBuffer.h"
+#include "packages/flowbus/FBExceptions.h"
+#include "packages/flowbus/FBStreamRegistry.h"
+#include "packages/zenthic/ZTGenericBuffer.h"
+#include "packages/zenthic/ZTStreams.h"
+#include "streams/QXImagePins.h"
+#include "streams/QXImageStreams.h"
+#include "streams/QXStreamOperations.h"
+#include "streams/QXXYFloatPins.h"
+#include "streams/QXXYFloatToPairsConverter.h"
+
+namespace qx::test {
+namespace {
+
+using TChannelHandler = bool (*)(IFBStream&, const TGUID&, const TFBOperationPtr&, TFBState);
+
+TEST(ImageStreams, RegisteredWhenTheLibraryLoadsWithTheChannelHandlerAndTheConverter) {
+  // CTest runs each case in its own process: nothing has created a pin yet.
+  EXPECT_EQ(FBGetStreamName(IID_IFBQXImageStream), "QX Image stream");
+  EXPECT_EQ(FBGetStreamName(IID_IFBQXXYFloatDataStream), "XY Float Coordinates stream");
+  EXPECT_TRUE(FBIsStreamRegistered(IID_IFBQXRawStream));
+  EXPECT_TRUE(FBIsStreamRegistered(ZTBufferPairStreamID));
+  for (const TGUID& type : {IID_IFBQXImageStream, IID_IFBQXXYFloatDataStream, IID_IFBQXRawStream}) {
+    const TFBStreamHandler handler = FBGetDefaultHandler(type);
+    const auto* function = handler.target<TChannelHandler>();
+    ASSERT_NE(function, nullptr) << type.ToString();
+    EXPECT_EQ(*function, &DefaultZTChannelNotificationHandler) << type.ToString();
+  }
+  EXPECT_TRUE(FBFindTypeConverter(IID_IFBQXXYFloatDataStream, ZTBufferPairStreamID));
+  EXPECT_FALSE(FBFindTypeConverter(ZTBufferPairStreamID, IID_IFBQXXYFloatDataStream));
+
+  QXRegisterStreams();  // again: no error, nothing changes
+  EXPECT_EQ(FBGetStreamName(IID_IFBQXImageStream), "QX Image stream");
+}
+
+TEST(ImageOperations, StartFrameCarriesItsFieldsAndTheFrameRateAsSampleRate) {
+  TFBOperationPtr op = MakeRef<TFBStartFrameOperation>(640, 480, 333333, vfRGB24, 0, 4, 3);
+  auto start = RefCast<TFBStartFrameOperation>(op);
+  ASSERT_TRUE(start);
+  EXPECT_EQ(start->GetWidth(), 640);
+  EXPECT_EQ(start->GetHeight(), 480);
+  EXPECT_EQ(start->GetFrameDelay(), 333333);
+  EXPECT_EQ(start->GetVideoFormat(), vfRGB24);
+  EXPECT_EQ(start->GetRatioWidth(), 4u);
+  EXPECT_EQ(start->GetRatioHeight(), 3u);
+  // 10^7 / 333333 = 30.0000300...
+  auto withRate = RefCast<TFBStartSampleRateOperation>(op);
+  ASSERT_TRUE(withRate);
+  EXPECT_NEAR(withRate->GetSampleRate(), 30.00003, 1e-6);
+
+  TFBStartFrameOperation pal(720, 576, 400000, vfUYVY, 0x5, 16, 9);
+  EXPECT_DOUBLE_EQ(pal.GetSampleRate(), 25.0);
+  EXPECT_EQ(pal.GetInterlaceFlags(), 0x5u);
+  EXPECT_EQ(pal.GetVideoFormat(), vfUYVY);
+}
+
+TEST(ImageOperations, ZeroFrameDelayIsStoredAsOneUnit) {
+  TFBSoftStartFrameOperation start(320, 240, 0, vfYUY2, 0, 4, 3);
+  EXPECT_EQ(start.GetFrameDelay(), 1);
+  EXPECT_DOUBLE_EQ(start.GetSampleRate(), 10'000'000.0);
+
+  TQXInternalStartFrameOperation named("clip.avi", 320, 240, 0, vfRGB24, 0, 4, 3);
+  EXPECT_EQ(named.GetFrameDelay(), 1);
+  EXPECT_DOUBLE_EQ(named.GetSampleRate(), 10'000'000.0);
+  EXPECT_EQ(named.GetFileName(), "clip.avi");
+  EXPECT_EQ(named.GetWidth(), 320);
+}
+
+TEST(ImageOperations, ReceiversTellTheKindsApartByClass) {
+  TFBOperationPtr soft = MakeRef<TFBSoftStartFrameOperation>(8, 8, 1000, vfRGB24, 0, 1, 1);
+  TFBOperationPtr plain = MakeRef<TFBStartFrameOperation>(8, 8, 1000, vfRGB24, 0, 1, 1);
+  TFBOperationPtr softStop = MakeRef<TFBSoftStopOperation>();
+  TFBOperationPtr ignore = MakeRef<TFBIgnoreVideoStreamOperation>(vfRGB565);
+  TFBOperationPtr raw = MakeRef<TFBSuppliedRawBufferOperation>(MakeRef<TZTGenericBuffer>(4));
+
+  EXPECT_TRUE(RefCast<TFBStartFrameOperation>(soft));
+  EXPECT_FALSE(RefCast<TFBSoftStartFrameOperation>(plain));
+  EXPECT_FALSE(RefCast<TQXInternalStartFrameOperation>(plain));
+  EXPECT_FALSE(RefCast<TFBStopOperation>(softStop));
+  ASSERT_TRUE(RefCast<TFBIgnoreStreamOperation>(ignore));
+  EXPECT_EQ(RefCast<TFBIgnoreVideoStreamOperation>(ignore)->GetVideoFormat(), vfRGB565);
+  ASSERT_TRUE(RefCast<TFBSuppliedBufferOperation>(raw));
+  EXPECT_EQ(RefCast<TFBSuppliedBufferOperation>(raw)->GetBuffer()->GetByteSize(), 4u);
+}
+
+TEST(ImagePins, AStreamReachesTheSinkInOrderUnderItsLockWithTheFrameShared) {
+  TStreamNode source, sink;
+  auto* output = new TQXFBImageSourcePin(&source, "OutputPin", source.Lock);
+  auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock, sink.Recorder());
+  input->Connect(output);
+  EXPECT_EQ(input->GetDataType(), IID_IFBQXImageStream);
+  EXPECT_EQ(input->GetConverter(), nullptr);
+
+  auto frame = MakeRef<TQXImageBuffer>(6, 4, vfRGB24);
+  EXPECT_TRUE(output->Notify(MakeRef<TFBStartFrameOperation>(6, 4, 400000, vfRGB24, 0, 4, 3)));
+  EXPECT_TRUE(output->SubmitBuffer(frame));
+  EXPECT_TRUE(output->Notify(MakeRef<TFBSoftStopOperation>()));
+  EXPECT_TRUE(output->Stop());
+
+  const auto arrived = sink.At(input);
+  ASSERT_EQ(arrived.size(), 4u);
+  EXPECT_TRUE(RefCast<TFBStartFrameOperation>(arrived[0]));
+  auto supplied = RefCast<TFBSuppliedBufferOperation>(arrived[1]);
+  ASSERT_TRUE(supplied);
+  auto received = RefCast<IQXImageBuffer>(supplied->GetBuffer());
+  ASSERT_TRUE(received);
+  EXPECT_EQ(received.Get(), static_cast<IQXImageBuffer*>(frame.Get()));
+  EXPECT_TRUE(RefCast<TFBSoftStopOperation>(arrived[2]));
+  EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[3]));
+  for (const TArrival& arrival : sink.Arrivals) {
+    EXPECT_TRUE(arrival.LockHeld);
+    EXPECT_EQ(arrival.DataType, IID_IFBQXImageStream);
+  }
+}
+
+TEST(ImagePins, UpstreamOperationsReachTheSourceOwnersEvent) {
+  TStreamNode source, sink;
+  auto* output = new TQXFBImageSourcePin(&source, "OutputPin", source.Lock, source.Recorder());
+  auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock);
+  output->Connect(*input);
+  EXPECT_TRUE(input->Notify(MakeRef<TFBQueryStreamOperation>()));
+  ASSERT_EQ(source.At(output).size(), 1u);
+  EXPECT_TRUE(RefCast<TFBQueryStreamOperation>(source.At(output)[0]));
+}
+
+TEST(ImagePins, APinWithoutOperationEventAnswersFalse) {
+  TStreamNode source, sink;
+  auto* output = new TQXFBImageSourcePin(&source, "OutputPin", source.Lock);
+  auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock);
+  auto* coordinates = new TQXFBXYFloatSinkPin(&sink, "CoordinatesPin", sink.Lock);
+  auto* points = new TQXFBXYFloatSourcePin(&source, "PointsPin", source.Lock);
+  input->Connect(output);
+  coordinates->Connect(points);
+
+  EXPECT_FALSE(output->Notify(MakeRef<TFBStartFrameOperation>(2, 2, 1, vfRGB24, 0, 1, 1)));
+  EXPECT_FALSE(output->SubmitBuffer(MakeRef<TQXImageBuffer>(2, 2, vfRGB24)));
+  EXPECT_FALSE(input->Notify(MakeRef<TFBQueryStreamOperation>()));
+  EXPECT_FALSE(points->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{{1, 2}})));
+  EXPECT_FALSE(coordinates->Notify(MakeRef<TFBQueryStreamOperation>()));
+}
+
+TEST(ImagePins, PinsOfDifferentStreamsDoNotConnect) {
+  TStreamNode source, sink;
+  auto* points = new TQXFBXYFloatSourcePin(&source, "PointsPin", source.Lock);
+  auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock);
+  EXPECT_THROW(input->Connect(points), EFBError);
+  EXPECT_FALSE(input->IsConnected());
+}
+
+// A raw source pin with an image sink, a raw sink and a sink speaking both.
+class RawSourcePin : public ::testing::Test {
+ protected:
+  RawSourcePin()
+      : Output(new TQXFBImageRawSourcePin(&Source, "OutputPin", Source.Lock)),
+        Image(new TQXFBImageSinkPin(&Sink, "ImagePin", Sink.Lock, Sink.Recorder())),
+        Raw(Sink.AddSink({IID_IFBQXRawStream})),
+        Both(Sink.AddSink({IID_IFBQXImageStream, IID_IFBQXRawStream})) {}
+
+  static TRefPtr<IZTDataBuffer> Block() { return MakeRef<TZTGenericBuffer>(16); }
+
+  // Sends a start, a frame, a raw block and a stop; returns the results.
+  std::vector<bool> SendOneOfEach() {
+    return {Output->Notify(MakeRef<TFBStartFrameOperation>(4, 2, 1000, vfRGB24, 0, 4, 3)),
+            Output->SubmitBuffer(MakeRef<TQXImageBuffer>(4, 2, vfRGB24)),
+            Output->SubmitRawBuffer(Block()), Output->Stop()};
+  }
+
+  TStreamNode Source, Sink;
+  TQXFBImageRawSourcePin* Output;
+  TQXFBImageSinkPin* Image;
+  TZTFBSinkPin* Raw;
+  TZTFBSinkPin* Both;
+};
+
+TEST_F(RawSourcePin, AnImageSinkGetsEverythingButRawBlocks) {
+  Image->Connect(Output);
+  EXPECT_EQ(Image->GetDataType(), IID_IFBQXImageStream);
+  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{true, true, false, true}));
+
+  const auto arrived = Sink.At(Image);
+  ASSERT_EQ(arrived.size(), 3u);
+  EXPECT_TRUE(RefCast<TFBStartFrameOperation>(arrived[0]));
+  EXPECT_TRUE(
+      RefCast<IQXImageBuffer>(RefCast<TFBSuppliedBufferOperation>(arrived[1])->GetBuffer()));
+  EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[2]));
+  for (const auto& op : arrived) EXPECT_FALSE(RefCast<TFBSuppliedRawBufferOperation>(op));
+}
+
+TEST_F(RawSourcePin, ARawSinkGetsRawBlocksAndNothingElse) {
+  Raw->Connect(Output);
+  EXPECT_EQ(Raw->GetDataType(), IID_IFBQXRawStream);
+  const TRefPtr<IZTDataBuffer> block = Block();
+  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{false, false, true, false}));
+  EXPECT_TRUE(Output->SubmitRawBuffer(block));
+
+  const auto arrived = Sink.At(Raw);
+  ASSERT_EQ(arrived.size(), 2u);
+  for (const auto& op : arrived) EXPECT_TRUE(RefCast<TFBSuppliedRawBufferOperation>(op));
+  EXPECT_EQ(RefCast<TFBSuppliedRawBufferOperation>(arrived[1])->GetBuffer(), block);
+}
+
+TEST_F(RawSourcePin, EachOperationGoesOnlyToTheConnectionsOfItsKind) {
+  Image->Connect(Output);
+  Raw->Connect(Output);
+  Both->Connect(Output);
+  // The raw type comes first in the source's order.
+  EXPECT_EQ(Both->GetDataType(), IID_IFBQXRawStream);
+  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(Sink.At(Image).size(), 3u);
+  EXPECT_EQ(Sink.At(Raw).size(), 1u);
+  EXPECT_EQ(Sink.At(Both).size(), 1u);
+  EXPECT_EQ(Sink.At(Raw)[0], Sink.At(Both)[0]);
+}
+
+TEST_F(RawSourcePin, HeldOperationsStayWithTheSender) {
+  Image->Connect(Output);
+  Raw->Connect(Output);
+  EXPECT_FALSE(Output->SubmitBuffer(MakeRef<TQXImageBuffer>(4, 2, vfRGB24), fbsHeld));
+  EXPECT_FALSE(Output->SubmitRawBuffer(Block(), fbsHeld));
+  EXPECT_FALSE(Output->SubmitRawBuffer(nullptr));
+  EXPECT_TRUE(Sink.Arrivals.empty());
+}
+
+}  // namespace
+}  // namespace qx::test

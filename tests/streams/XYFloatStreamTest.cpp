@@ -1,0 +1,127 @@
+// The XY float stream: point lists, their pins, and the converter that turns
+// them into X and Y buffers for a sink of the pair stream.
+#include <gtest/gtest.h>
+
+#include "StreamNodes.h"
+#include "packages/zenthic/ZTBufferOperations.h"
+#include "packages/zenthic/ZTRealBuffer.h"
+#include "packages/zenthic/ZTStreams.h"
+#include "streams/QXImageStreams.h"
+#include "streams/QXStreamOperations.h"
+#include "streams/QXXYFloatPins.h"
+#include "streams/QXXYFloatToPairsConverter.h"
+
+namespace qx::test {
+namespace {
+
+std::vector<double> ValuesOf(const TRefPtr<IZTDataBuffer>& buffer) {
+  auto real = RefCast<IZTRealBuffer>(buffer);
+  if (!real) return {};
+  return std::vector<double>(real->Read(), real->Read() + real->GetCount());
+}
+
+TEST(XYFloatData, CountIsCutToThePointsThereAndOtherIndexesReadZero) {
+  const TQXFloatPointArray points = {{1.5f, -2.0f}, {3.25f, 4.0f}, {-5.0f, 6.5f}};
+  TQXXYFloatData all(points);
+  EXPECT_EQ(all.GetCount(), 3u);
+  EXPECT_EQ(all.GetPoint(2), (TQXFloatPoint{-5.0f, 6.5f}));
+
+  TQXXYFloatData firstTwo(points, 2);
+  EXPECT_EQ(firstTwo.GetCount(), 2u);
+  EXPECT_EQ(firstTwo.GetPoint(1), (TQXFloatPoint{3.25f, 4.0f}));
+  EXPECT_EQ(firstTwo.GetPoint(2), (TQXFloatPoint{}));
+
+  TQXXYFloatData overstated(points, 1000);
+  EXPECT_EQ(overstated.GetCount(), 3u);
+  EXPECT_EQ(overstated.GetPoint(3), (TQXFloatPoint{}));
+  EXPECT_EQ(TQXXYFloatData({}).GetCount(), 0u);
+}
+
+// An XY source with an XY sink and a pair-stream sink.
+class XYFloatPins : public ::testing::Test {
+ protected:
+  XYFloatPins()
+      : Output(new TQXFBXYFloatSourcePin(&Source, "PointsPin", Source.Lock, Source.Recorder())),
+        Points(new TQXFBXYFloatSinkPin(&Sink, "PointsPin", Sink.Lock, Sink.Recorder())),
+        Pairs(Sink.AddSink({ZTBufferPairStreamID})) {}
+
+  TStreamNode Source, Sink;
+  TQXFBXYFloatSourcePin* Output;
+  TQXFBXYFloatSinkPin* Points;
+  TZTFBSinkPin* Pairs;
+};
+
+TEST_F(XYFloatPins, AnXYSinkGetsTheSameListObject) {
+  Points->Connect(Output);
+  EXPECT_EQ(Points->GetDataType(), IID_IFBQXXYFloatDataStream);
+  auto data = MakeRef<TQXXYFloatData>(TQXFloatPointArray{{1, 2}});
+  EXPECT_TRUE(Output->SubmitData(data));
+  EXPECT_FALSE(Output->SubmitData(nullptr));
+
+  const auto arrived = Sink.At(Points);
+  ASSERT_EQ(arrived.size(), 1u);
+  auto supplied = RefCast<TFBQXSuppliedXYFloatDataOperation>(arrived[0]);
+  ASSERT_TRUE(supplied);
+  EXPECT_EQ(supplied->GetData(), data);
+}
+
+TEST_F(XYFloatPins, ThreePointsReachAPairSinkAsXAndYBuffersOfThreeValues) {
+  Pairs->Connect(Output);
+  ASSERT_NE(Pairs->GetConverter(), nullptr);
+  EXPECT_NE(dynamic_cast<TFBQXXYFloatToPairsFormatConverter*>(Pairs->GetConverter().Get()),
+            nullptr);
+  EXPECT_EQ(Pairs->GetSource(), Output);
+  EXPECT_EQ(Pairs->GetDataType(), ZTBufferPairStreamID);
+
+  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(
+      TQXFloatPointArray{{0.5f, -1.0f}, {16777216.0f, 0.125f}, {-3.75f, 1e-3f}})));
+
+  const auto arrived = Sink.At(Pairs);
+  ASSERT_EQ(arrived.size(), 1u);
+  auto supplied = RefCast<TFBSuppliedBufferPairOperation>(arrived[0]);
+  ASSERT_TRUE(supplied);
+  const TRefPtr<TNXBufferPair> pair = supplied->GetPair();
+  ASSERT_EQ(pair->GetCount(), 2);
+  EXPECT_EQ(ValuesOf(pair->GetFirst()), (std::vector<double>{0.5, 16777216.0, -3.75}));
+  const std::vector<double> ys = ValuesOf(pair->GetSecond());
+  ASSERT_EQ(ys.size(), 3u);
+  EXPECT_EQ(ys[0], -1.0);
+  EXPECT_EQ(ys[1], 0.125);
+  // 1e-3 as a float is 0.001000000047497451..., kept exactly in the double.
+  EXPECT_NEAR(ys[2], 0.001000000047497451, 1e-18);
+}
+
+TEST_F(XYFloatPins, PartListsEmptyListsAndOtherOperationsThroughTheConverter) {
+  Pairs->Connect(Output);
+  const TFBOperationPtr start = MakeRef<TFBStartSampleRateOperation>(25.0);
+  EXPECT_TRUE(Output->Notify(start));
+  const TQXFloatPointArray points = {{1, 10}, {2, 20}, {3, 30}};
+  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(points, 2)));
+  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{})));
+  // A list operation built without data has nothing to convert.
+  EXPECT_FALSE(Output->Notify(MakeRef<TFBQXSuppliedXYFloatDataOperation>(nullptr)));
+  EXPECT_TRUE(Output->Stop());
+
+  const auto arrived = Sink.At(Pairs);
+  ASSERT_EQ(arrived.size(), 4u);
+  EXPECT_EQ(arrived[0], start);
+  auto part = RefCast<TFBSuppliedBufferPairOperation>(arrived[1])->GetPair();
+  EXPECT_EQ(ValuesOf(part->GetFirst()), (std::vector<double>{1, 2}));
+  EXPECT_EQ(ValuesOf(part->GetSecond()), (std::vector<double>{10, 20}));
+  auto empty = RefCast<TFBSuppliedBufferPairOperation>(arrived[2])->GetPair();
+  EXPECT_TRUE(ValuesOf(empty->GetFirst()).empty());
+  EXPECT_TRUE(ValuesOf(empty->GetSecond()).empty());
+  EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[3]));
+}
+
+TEST_F(XYFloatPins, WhatThePairSinkSendsUpstreamReachesTheXYSource) {
+  Pairs->Connect(Output);
+  EXPECT_TRUE(Pairs->Notify(MakeRef<TFBQueryStreamOperation>()));
+  const auto arrived = Source.At(Output);
+  ASSERT_EQ(arrived.size(), 1u);
+  EXPECT_TRUE(RefCast<TFBQueryStreamOperation>(arrived[0]));
+  EXPECT_TRUE(Source.Arrivals[0].LockHeld);
+}
+
+}  // namespace
+}  // namespace qx::test

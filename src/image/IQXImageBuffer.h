@@ -143,8 +143,8 @@ class IQXImageBuffer : public virtual IKRMediaBuffer {
   // Operands: a colour reference (`color`) acts on red, green and blue. A
   // TQXPackedColor, or a colour with an `alpha` byte, also acts on the alpha
   // of an RGBA32 frame (other formats have no alpha and use only its colour).
-  // A byte acts on every channel. Literal numbers are ambiguous between the
-  // colour and byte forms: pass a byte as std::uint8_t.
+  // A byte acts on every channel. SetValue(0) would be ambiguous between the
+  // colour and the byte form: pass a byte as std::uint8_t.
   //
   // Scaled arithmetic: every result of Add, Subtract, Multiply, Divide, their
   // ...Value forms and Sqr is halved, rounded to nearest with ties to even,
@@ -165,8 +165,8 @@ class IQXImageBuffer : public virtual IKRMediaBuffer {
   // X(a, b) is Assign(a) followed by X(b): this frame becomes a op b.
 
   // Composites `other` (the upper image) onto this frame by their per-pixel
-  // alpha (image/QXAlphaCompOperation.h). This frame becomes RGBA32; `other`
-  // is read as RGBA32 (alpha 255 unless it is RGBA32).
+  // alpha (image/QXAlphaCompOperation.h), alpha included. This frame becomes
+  // RGBA32; `other` is read as RGBA32 (alpha 255 unless it is RGBA32).
   virtual void AlphaComp(const IQXImageBuffer& other, TQXAlphaCompOperation operation) = 0;
 
   // Value operations. RGB24, RGB and RGBA32 frames keep their format; every

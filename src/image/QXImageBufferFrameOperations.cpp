@@ -18,20 +18,21 @@ constexpr int kHalved = 1;
 // The alpha byte of an RGBA32 pixel.
 constexpr int kAlpha = 3;
 
-bool IsPackedFormat(TQXVideoFormat format) {
+// 4:2:2 and 16-bit pixels have no byte per channel for the kernels.
+bool LacksChannelBytes(TQXVideoFormat format) {
   return format == vfYUY2 || format == vfUYVY || format == vfRGB565 || format == vfRGB555;
 }
 
 // Brings `image` into a format the two-frame kernels work on and returns
 // `other` as seen in that format: frames of different formats meet in RGBA32
-// when `image` is RGBA32 and in RGB24 otherwise; packed formats (4:2:2 and
-// 16-bit) become RGB24; RGB24, RGB, RGBA32 and gray frames of the same format
-// stay as they are.
+// when `image` is RGBA32 and in RGB24 otherwise; 4:2:2 and 16-bit frames
+// become RGB24; RGB24, RGB, RGBA32 and gray frames of the same format stay as
+// they are.
 TFrameInFormat PrepareTwoFrames(TQXImageBuffer& image, const IQXImageBuffer& other) {
   if (other.GetFormat() != image.GetFormat() && image.GetFormat() != vfRGBA32) {
     image.SetFormat(vfRGB24);
   }
-  if (IsPackedFormat(image.GetFormat())) image.SetFormat(vfRGB24);
+  if (LacksChannelBytes(image.GetFormat())) image.SetFormat(vfRGB24);
   return TFrameInFormat(other, image.GetFormat());
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -216,10 +217,16 @@ int Composite(TQXAlphaCompOperation operation, int s1, int a1, int s2, int a2) {
 }
 
 TEST(AlphaCompositing, EveryOperationAgainstTheModel) {
-  const struct {
+  // Every format under an RGBA32 frame with its own alpha, and under a frame
+  // of another format (read with alpha 255).
+  struct TPair {
     TQXVideoFormat Mine, Upper;
-  } pairs[] = {
-      {vfRGBA32, vfRGBA32}, {vfRGB24, vfRGBA32}, {vfRGBA32, vfYUY2}, {vfGrayScale, vfRGB565}};
+  };
+  std::vector<TPair> pairs;
+  for (std::size_t i = 0; i < std::size(kAllFormats); ++i) {
+    pairs.push_back({kAllFormats[i], vfRGBA32});
+    pairs.push_back({kAllFormats[i], kAllFormats[(i + 3) % std::size(kAllFormats)]});
+  }
   for (TQXAlphaCompOperation operation : {acoOver, acoIn, acoOut, acoATop, acoXor, acoPlus}) {
     for (const auto& pair : pairs) {
       SCOPED_TRACE(testing::Message()

@@ -175,6 +175,7 @@ class IQXImageBuffer : public virtual IKRMediaBuffer {
   // halves it with the scale -- and a packed colour or alpha byte applies to
   // alpha as to the colour channels.
   //
+  // Below, b is the other frame or the value.
   // this := (this + b), then scaled.
   virtual void Add(const IQXImageBuffer& b) = 0;
   virtual void Add(const IQXImageBuffer& a, const IQXImageBuffer& b) = 0;

@@ -1,5 +1,7 @@
 #include "streams/QXImageStreams.h"
 
+#include <utility>
+
 #include "packages/flowbus/FBStreamRegistry.h"
 #include "packages/zenthic/ZTStreams.h"
 #include "streams/QXXYFloatToPairsConverter.h"

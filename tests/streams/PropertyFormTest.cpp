@@ -82,15 +82,42 @@ const TClassInfo& TPropertyHost::StaticClassInfo() {
   return info;
 }
 
+// Every published value of every sub-object of `host`, defaults included.
+nlohmann::json AllValues(const TPersistent& host) {
+  nlohmann::json values;
+  for (const TPropertyInfo* object : host.ClassInfo().GetProperties()) {
+    if (object->GetKind() != pkObject) continue;
+    const TPersistent& value = *object->GetObject(host);
+    for (const TPropertyInfo* property : value.ClassInfo().GetProperties()) {
+      values[object->GetName()][property->GetName()] = property->GetJson(value);
+    }
+  }
+  return values;
+}
+
 class PropertyForms : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { RegisterClass<TPropertyHost>(); }
 };
 
-TEST_F(PropertyForms, DefaultsAreLeftOutAndValuesWithoutDefaultsAreWritten) {
+TEST_F(PropertyForms, NewObjectsHoldThePublishedDefaultsWhichFormsLeaveOut) {
   TPropertyHost host(nullptr);
-  const nlohmann::json written = nlohmann::json::parse(SaveFormText(host));
-  EXPECT_EQ(written["properties"], nlohmann::json::parse(R"({
+  EXPECT_EQ(AllValues(host), nlohmann::json::parse(R"({
+      "VideoSize": {"Width": 320, "Height": 240},
+      "OptionalVideoSize": {"Width": 320, "Height": 240, "Current": true},
+      "OptionalVideoFormat": {"VideoFormat": "vfRGB24", "AutoSelect": true},
+      "AspectRatio": {"Mode": "arAuto", "Width": 4, "Height": 3},
+      "Point": {"X": 0, "Y": 0},
+      "Size": {"Width": 50, "Height": 50},
+      "FilterOutputSize": {"Width": 240, "Height": 180},
+      "MaskSize": {"Width": 4, "Height": 4},
+      "IntegerSize": {"Width": 50, "Height": 50},
+      "RectRegion": {"Width": 50, "Height": 50, "Left": 0, "Top": 0},
+      "OptionalRectRegion": {"Width": 50, "Height": 50, "Left": 0, "Top": 0, "Enabled": false},
+      "VideoFormatSettings": {"AutoSelect": false, "Format": "vfRGBA32"}})"));
+
+  // Only the values published without a default are written.
+  EXPECT_EQ(nlohmann::json::parse(SaveFormText(host))["properties"], nlohmann::json::parse(R"({
       "OptionalVideoFormat": {"VideoFormat": "vfRGB24"},
       "AspectRatio": {"Width": 4, "Height": 3}})"));
 }
@@ -120,44 +147,22 @@ TEST_F(PropertyForms, EveryValueSurvivesARoundTrip) {
   host.VideoFormatSettings.SetAutoSelect(true);
 
   const std::string text = SaveFormText(host);
-  const nlohmann::json properties = nlohmann::json::parse(text)["properties"];
-  EXPECT_EQ(properties["VideoSize"], nlohmann::json::parse(R"({"Width": 1920, "Height": 1080})"));
-  EXPECT_EQ(properties["OptionalVideoSize"],
-            nlohmann::json::parse(R"({"Height": 576, "Current": false})"));
-  EXPECT_EQ(properties["AspectRatio"]["Mode"], "arCustom");
-  EXPECT_EQ(properties["Size"], nlohmann::json::parse(R"({"Width": 0})"));
-  EXPECT_EQ(properties["FilterOutputSize"], nlohmann::json::parse(R"({"Width": 50})"));
-  EXPECT_EQ(properties["VideoFormatSettings"],
-            nlohmann::json::parse(R"({"AutoSelect": true, "Format": "vfGrayScale"})"));
+  EXPECT_EQ(nlohmann::json::parse(text)["properties"], nlohmann::json::parse(R"({
+      "VideoSize": {"Width": 1920, "Height": 1080},
+      "OptionalVideoSize": {"Height": 576, "Current": false},
+      "OptionalVideoFormat": {"VideoFormat": "vfUYVY", "AutoSelect": false},
+      "AspectRatio": {"Mode": "arCustom", "Width": 16, "Height": 9},
+      "Point": {"X": 65535, "Y": 1},
+      "Size": {"Width": 0},
+      "FilterOutputSize": {"Width": 50},
+      "MaskSize": {"Height": 7},
+      "IntegerSize": {"Width": 100000},
+      "RectRegion": {"Height": 17, "Left": 3},
+      "OptionalRectRegion": {"Top": 44, "Enabled": true},
+      "VideoFormatSettings": {"AutoSelect": true, "Format": "vfGrayScale"}})"));
 
   std::unique_ptr<TComponent> loaded = LoadFormText(text);
-  auto& copy = dynamic_cast<TPropertyHost&>(*loaded);
-  EXPECT_EQ(copy.VideoSize.GetWidth(), 1920u);
-  EXPECT_EQ(copy.VideoSize.GetHeight(), 1080u);
-  EXPECT_FALSE(copy.OptionalVideoSize.GetCurrent());
-  EXPECT_EQ(copy.OptionalVideoSize.GetWidth(), 320u);
-  EXPECT_EQ(copy.OptionalVideoSize.GetHeight(), 576u);
-  EXPECT_EQ(copy.OptionalVideoFormat.GetVideoFormat(), vfUYVY);
-  EXPECT_FALSE(copy.OptionalVideoFormat.GetAutoSelect());
-  EXPECT_EQ(copy.AspectRatio.GetMode(), arCustom);
-  EXPECT_EQ(copy.AspectRatio.GetWidth(), 16u);
-  EXPECT_EQ(copy.AspectRatio.GetHeight(), 9u);
-  EXPECT_EQ(copy.Point.GetX(), 65535);
-  EXPECT_EQ(copy.Point.GetY(), 1);
-  EXPECT_EQ(copy.Size.GetWidth(), 0);
-  EXPECT_EQ(copy.Size.GetHeight(), 50);
-  EXPECT_EQ(copy.FilterOutputSize.GetWidth(), 50);
-  EXPECT_EQ(copy.FilterOutputSize.GetHeight(), 180);
-  EXPECT_EQ(copy.MaskSize.GetWidth(), 4);
-  EXPECT_EQ(copy.MaskSize.GetHeight(), 7);
-  EXPECT_EQ(copy.IntegerSize.GetWidth(), 100000);
-  EXPECT_EQ(copy.RectRegion.GetLeft(), 3);
-  EXPECT_EQ(copy.RectRegion.GetHeight(), 17);
-  EXPECT_TRUE(copy.OptionalRectRegion.GetEnabled());
-  EXPECT_EQ(copy.OptionalRectRegion.GetTop(), 44);
-  EXPECT_EQ(copy.VideoFormatSettings.GetFormat(), vfGrayScale);
-  EXPECT_TRUE(copy.VideoFormatSettings.GetAutoSelect());
-  EXPECT_EQ(SaveFormText(copy), text);
+  EXPECT_EQ(AllValues(*loaded), AllValues(host));
 }
 
 TEST_F(PropertyForms, ReadingAppliesTheSettersLimitsAndRejectsValuesOutOfTheirWidth) {
@@ -169,15 +174,14 @@ TEST_F(PropertyForms, ReadingAppliesTheSettersLimitsAndRejectsValuesOutOfTheirWi
   EXPECT_EQ(host.IntegerSize.GetHeight(), 1);
   EXPECT_EQ(host.OptionalVideoFormat.GetVideoFormat(), vfRGB565);
 
-  EXPECT_THROW(LoadFormText(R"({"class": "TPropertyHost",
-      "properties": {"Point": {"X": 65536}}})"),
-               EFormFileError);
-  EXPECT_THROW(LoadFormText(R"({"class": "TPropertyHost",
-      "properties": {"VideoSize": {"Width": -1}}})"),
-               EFormFileError);
-  EXPECT_THROW(LoadFormText(R"({"class": "TPropertyHost",
-      "properties": {"AspectRatio": {"Mode": "arStretch"}}})"),
-               EFormFileError);
+  for (const char* properties :
+       {R"({"Point": {"X": 65536}})", R"({"VideoSize": {"Width": -1}})",
+        R"({"IntegerSize": {"Width": 2147483648}})", R"({"AspectRatio": {"Mode": "arStretch"}})"}) {
+    EXPECT_THROW(LoadFormText(std::string(R"({"class": "TPropertyHost", "properties": )") +
+                              properties + "}"),
+                 EFormFileError)
+        << properties;
+  }
 }
 
 }  // namespace

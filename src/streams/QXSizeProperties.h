@@ -1,15 +1,19 @@
 // Points and sizes that components publish as sub-objects: positions of
 // overlays, output sizes of filters, kernel mask sizes.
 //
-//   FOutputSize = new TQXFilterOutputSize(this, FLock, [this](TNXLockedPersistentNotify&) {
-//     OutputSizeChanged();      // under FLock
-//   });
+//   class TMyFilter : public TComponent {
+//     ...
+//     TRefPtr<IFBLock> FLock = FBCreateLock();
+//     TQXFilterOutputSize FOutputSize{this, FLock, [this](TNXLockedPersistentNotify&) {
+//       OutputSizeChanged();  // under FLock
+//     }};
+//   };
 //
 // Every setter runs under the owner's lock, stores a value that differs and
 // then calls OnChange (the base's change event), still under the lock;
 // nothing changes when the lock refuses (the owner is being destroyed).
 // Assign copies the source's values as they are, without the setters' limits,
-// and signals once.
+// and then signals (TQXIntegerSize only when a value changed).
 #pragma once
 
 #include <cstdint>

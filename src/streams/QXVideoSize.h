@@ -1,9 +1,10 @@
 // TQXVideoSize and TQXOptionalVideoSize: the frame size a component asks of
 // its source (capture, player, generator), published as a sub-object.
 //
-//   FVideoSize = new TQXVideoSize(this, FLock, [this](TQXVideoSize&) { SizeChanged(); });
+//   TQXVideoSize FVideoSize{this, FLock, [this](TQXVideoSize&) { SizeChanged(); }};
 //   ...
-//   {"VideoSize": {"Width": 640, "Height": 480}}      // in the form file
+//   ObjectProperty("VideoSize", &TMyCapture::GetVideoSize)   // in the class info
+//   {"VideoSize": {"Width": 640, "Height": 480}}             // in the form file
 //
 // Width and height are 320 x 240 until set. Setters and Assign run under the
 // owner's lock; a change calls OnChange once per changed value, still under

@@ -4,15 +4,15 @@
 // Memory layouts (rows top row first, each starting one step after the
 // previous one, no padding after the last row):
 //
-//   format        bytes/pixel  row step           one pixel in memory
-//   vfRGB24       3            3 x ExtWidth       blue, green, red
-//   vfYUY2        2            2 x Width          pairs of pixels: Y0 U Y1 V
-//   vfUYVY        2            2 x Width          pairs of pixels: U Y0 V Y1
-//   vfRGBA32      4            4 x Width          blue, green, red, alpha
-//   vfRGB565      2            2 x Width          LE word: red 11-15, green 5-10, blue 0-4
-//   vfRGB555      2            2 x Width          LE word: red 10-14, green 5-9, blue 0-4, bit 15
-//   zero vfGrayScale   1            Width              intensity vfRGB         as vfRGB24 (a
-//   distinct value kept by image buffers)
+//   format       bytes/pixel  row step      one pixel in memory
+//   vfRGB24      3            3 x ExtWidth  blue, green, red
+//   vfYUY2       2            2 x Width     pairs of pixels: Y0 U Y1 V
+//   vfUYVY       2            2 x Width     pairs of pixels: U Y0 V Y1
+//   vfRGBA32     4            4 x Width     blue, green, red, alpha
+//   vfRGB565     2            2 x Width     LE word: red 11-15, green 5-10, blue 0-4
+//   vfRGB555     2            2 x Width     LE word: red 10-14, green 5-9, blue 0-4, bit 15 zero
+//   vfGrayScale  1            Width         intensity
+//   vfRGB        as vfRGB24 (a distinct value kept by image buffers)
 //
 // Only vfRGB24 (and vfRGB) pad their rows: ExtWidth is the width rounded up
 // to a multiple of 4, so every row starts on a 4-byte boundary. Every other

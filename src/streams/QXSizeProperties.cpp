@@ -147,10 +147,8 @@ void TQXIntegerSize::Assign(const TPersistent& source) {
   } else {
     return inherited::Assign(source);
   }
-  if (value.width == FWidth && value.height == FHeight) return;
   FWidth = value.width;
   FHeight = value.height;
-  Notify();
 }
 
 }  // namespace qx

@@ -13,7 +13,8 @@
 // then calls OnChange (the base's change event), still under the lock;
 // nothing changes when the lock refuses (the owner is being destroyed).
 // Assign copies the source's values as they are, without the setters' limits,
-// and then signals (TQXIntegerSize only when a value changed).
+// and then signals, except TQXIntegerSize, whose Assign is silent (an owner
+// may assign it from within its own change handler).
 #pragma once
 
 #include <cstdint>
@@ -107,8 +108,8 @@ class TQXIntegerSize : public TNXLockedPersistentNotify {
   IppiSize GetSize() const;
 
   // Takes width and height of a TQXSize (widened) or of another
-  // TQXIntegerSize, and signals when they changed; raises EAssignError for
-  // any other source.
+  // TQXIntegerSize without signalling; raises EAssignError for any other
+  // source.
   void Assign(const TPersistent& source) override;
 
  private:

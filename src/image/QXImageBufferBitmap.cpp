@@ -9,11 +9,15 @@
 namespace qx {
 namespace {
 
-// Makes `frame` a private frame of width x height able to take the bitmap's
-// pixels: RGBA32 for 32 bits, RGB24 for any other depth. Returns its pixels.
-std::uint8_t* PrepareFor(TQXImageBuffer& frame, int width, int height, TPixelFormat format) {
+// The frame format that takes a bitmap's pixels as they are: RGBA32 for 32
+// bits, RGB24 for any other depth.
+TQXVideoFormat FrameFormatFor(TPixelFormat depth) { return depth == pf32bit ? vfRGBA32 : vfRGB24; }
+
+// Makes `frame` a private frame of width x height able to take the pixels of
+// a bitmap of `depth`. Returns its pixels.
+std::uint8_t* PrepareFor(TQXImageBuffer& frame, int width, int height, TPixelFormat depth) {
   frame.SetImageSizeFormat(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-                           format == pf32bit ? vfRGBA32 : vfRGB24);
+                           FrameFormatFor(depth));
   return frame.Write();
 }
 
@@ -40,13 +44,14 @@ void Reshape(Bitmap& bitmap, int width, int height, TPixelFormat format) {
 TQXImageBuffer::TQXImageBuffer(const TBitmap& bitmap)
     : TQXImageBuffer(static_cast<std::uint32_t>(bitmap.GetWidth()),
                      static_cast<std::uint32_t>(bitmap.GetHeight()),
-                     bitmap.GetPixelFormat() == pf32bit ? vfRGBA32 : vfRGB24) {
+                     FrameFormatFor(bitmap.GetPixelFormat())) {
   FromBitmap(bitmap);
 }
 
 TQXImageBuffer::TQXImageBuffer(const TQXBasicBitmap& bitmap)
     : TQXImageBuffer(static_cast<std::uint32_t>(bitmap.GetWidth()),
-                     static_cast<std::uint32_t>(bitmap.GetHeight()), vfRGB24) {
+                     static_cast<std::uint32_t>(bitmap.GetHeight()),
+                     FrameFormatFor(bitmap.GetPixelFormat())) {
   FromBitmap(bitmap);
 }
 

@@ -16,7 +16,8 @@
 //   std::vector<std::uint8_t> block(picture.GetHeight() * 32);
 //   picture.ToBuffer(block.data(), 32);   // 3 rows of 20 bytes, 32 bytes apart
 //
-// A bitmap is a value: copies own their pixels. Sizes below zero count as 0.
+// A bitmap is a value: copies own their pixels. Sizes below zero count as 0;
+// a size too large to address raises EInvalidGraphic (host/Bitmap.h).
 #pragma once
 
 #include <cstddef>

@@ -12,14 +12,13 @@ namespace {
 TPixelFormat SupportedFormat(TPixelFormat format) { return format == pf32bit ? pf32bit : pf24bit; }
 
 // The pixel block of width x height pixels of `bytesPerPixel`, zeroed.
-// Refuses sizes whose byte count the address space cannot hold, and rows
-// too long for the host bitmap's int steps.
+// Rows of more bytes than an int holds are refused: the host bitmap takes
+// steps as ints, and shorter rows times any height fit a std::size_t.
 std::vector<std::uint8_t> NewPixels(int width, int height, int bytesPerPixel) {
   const auto rowSize = static_cast<std::size_t>(width) * static_cast<std::size_t>(bytesPerPixel);
   const auto rows = static_cast<std::size_t>(height);
-  if (rowSize > INT_MAX || (rowSize != 0 && rows > SIZE_MAX / rowSize)) {
-    throw EInvalidGraphic("A bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
-                          " pixels is too large");
+  if (rowSize > INT_MAX) {
+    throw EInvalidGraphic("A bitmap " + std::to_string(width) + " pixels wide is too large");
   }
   return std::vector<std::uint8_t>(rowSize * rows);
 }

@@ -2,6 +2,7 @@
 // exchange of rows with blocks of memory.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +47,9 @@ TEST(QXBasicBitmap, ConstructionGivesSizeFormatAndContents) {
   EXPECT_EQ(TQXBasicBitmap(2, 2, pf8bit).GetPixelFormat(), pf24bit);
   EXPECT_EQ(TQXBasicBitmap(-3, 4).GetWidth(), 0);
   EXPECT_TRUE(TQXBasicBitmap(-3, 4).Empty());
+  // Sizes whose bytes cannot be addressed are refused before anything is allocated.
+  EXPECT_THROW(TQXBasicBitmap(INT_MAX, INT_MAX, pf32bit), EInvalidGraphic);
+  EXPECT_THROW(TQXBasicBitmap(INT_MAX / 2, 1, pf32bit), EInvalidGraphic);
 
   // Filled: 32-bit, every pixel blue, green, red, alpha in memory.
   const TQXBasicBitmap filled(3, 2, 0x123456, 0x78);

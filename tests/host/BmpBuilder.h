@@ -8,7 +8,7 @@
 
 namespace qx::test {
 
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t headerSize = 40;  // 12, 40, 108 or 124
   std::int32_t width = 1;
   std::int32_t height = 1;  // negative: top-down
@@ -23,45 +23,45 @@ struct BmpSpec {
 
 class BmpBuilder {
  public:
-  static std::string Build(const BmpSpec& spec) {
+  static std::string Build(const BmpLayout& layout) {
     std::string header;
-    const bool core = spec.headerSize == 12;
-    Put32(header, spec.headerSize);
+    const bool core = layout.headerSize == 12;
+    Put32(header, layout.headerSize);
     if (core) {
-      Put16(header, static_cast<std::uint16_t>(spec.width));
-      Put16(header, static_cast<std::uint16_t>(spec.height));
-      Put16(header, spec.planes);
-      Put16(header, spec.bits);
+      Put16(header, static_cast<std::uint16_t>(layout.width));
+      Put16(header, static_cast<std::uint16_t>(layout.height));
+      Put16(header, layout.planes);
+      Put16(header, layout.bits);
     } else {
-      Put32(header, static_cast<std::uint32_t>(spec.width));
-      Put32(header, static_cast<std::uint32_t>(spec.height));
-      Put16(header, spec.planes);
-      Put16(header, spec.bits);
-      Put32(header, spec.compression);
+      Put32(header, static_cast<std::uint32_t>(layout.width));
+      Put32(header, static_cast<std::uint32_t>(layout.height));
+      Put16(header, layout.planes);
+      Put16(header, layout.bits);
+      Put32(header, layout.compression);
       Put32(header, 0);
       Put32(header, 2835);
       Put32(header, 2835);
-      Put32(header, spec.colorsUsed);
+      Put32(header, layout.colorsUsed);
       Put32(header, 0);
-      if (spec.headerSize > 40) {
+      if (layout.headerSize > 40) {
         for (std::size_t i = 0; i < 4; ++i)
-          Put32(header, i < spec.masks.size() ? spec.masks[i] : 0);
+          Put32(header, i < layout.masks.size() ? layout.masks[i] : 0);
       } else {
-        for (std::uint32_t mask : spec.masks) Put32(header, mask);
+        for (std::uint32_t mask : layout.masks) Put32(header, mask);
       }
       while (header.size() <
-             spec.headerSize + (spec.headerSize == 40 ? 4 * spec.masks.size() : 0)) {
+             layout.headerSize + (layout.headerSize == 40 ? 4 * layout.masks.size() : 0)) {
         header.push_back('\0');
       }
     }
-    for (std::uint32_t colour : spec.palette) {
+    for (std::uint32_t colour : layout.palette) {
       header.push_back(static_cast<char>(colour));
       header.push_back(static_cast<char>(colour >> 8));
       header.push_back(static_cast<char>(colour >> 16));
       if (!core) header.push_back('\0');
     }
     std::string pixels;
-    for (const auto& row : spec.rows) {
+    for (const auto& row : layout.rows) {
       pixels.append(row.begin(), row.end());
       while (pixels.size() % 4 != 0) pixels.push_back('\0');
     }

@@ -14,7 +14,7 @@ namespace qx {
 namespace {
 
 using test::BmpBuilder;
-using test::BmpSpec;
+using test::BmpLayout;
 
 // Colour references: red in the low byte.
 constexpr std::uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
@@ -26,13 +26,13 @@ TBitmap Load(const std::string& bytes) {
   return bitmap;
 }
 
-BmpSpec TwoByTwo24(std::int32_t height) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = height;
+BmpLayout TwoByTwo24(std::int32_t height) {
+  BmpLayout layout;
+  layout.width = 2;
+  layout.height = height;
   // File rows: B, G, R bytes. First file row is the bottom row unless top-down.
-  spec.rows = {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}};
-  return spec;
+  layout.rows = {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}};
+  return layout;
 }
 
 TEST(BmpRead, BottomUpAndTopDownRowsLandTopRowFirst) {
@@ -50,7 +50,7 @@ TEST(BmpRead, BottomUpAndTopDownRowsLandTopRowFirst) {
 }
 
 TEST(BmpRead, PalettisedDepthsUseTheirPaletteAndPackMostSignificantFirst) {
-  BmpSpec eight;
+  BmpLayout eight;
   eight.bits = 8;
   eight.width = 3;
   eight.palette = {0x102030, 0xA0B0C0};
@@ -63,7 +63,7 @@ TEST(BmpRead, PalettisedDepthsUseTheirPaletteAndPackMostSignificantFirst) {
   EXPECT_EQ(b8.GetPixelColor(1, 0), 0x302010u);
   EXPECT_EQ(b8.GetPixelColor(2, 0), 0u);
 
-  BmpSpec four;
+  BmpLayout four;
   four.bits = 4;
   four.width = 3;
   four.palette = std::vector<std::uint32_t>(16, 0);
@@ -75,7 +75,7 @@ TEST(BmpRead, PalettisedDepthsUseTheirPaletteAndPackMostSignificantFirst) {
   EXPECT_EQ(b4.GetPixelColor(1, 0), kRed);
   EXPECT_EQ(b4.GetPixelColor(2, 0), kRed);
 
-  BmpSpec one;
+  BmpLayout one;
   one.bits = 1;
   one.width = 10;
   one.palette = {0x000000, 0xFFFFFF};
@@ -86,19 +86,19 @@ TEST(BmpRead, PalettisedDepthsUseTheirPaletteAndPackMostSignificantFirst) {
 }
 
 TEST(BmpRead, CoreHeaderFilesHaveThreeBytePaletteEntries) {
-  BmpSpec spec;
-  spec.headerSize = 12;
-  spec.bits = 8;
-  spec.width = 2;
-  spec.palette = std::vector<std::uint32_t>(256, 0);
-  spec.palette[5] = 0x123456;
-  spec.rows = {{5, 0}};
-  const TBitmap bitmap = Load(BmpBuilder::Build(spec));
+  BmpLayout layout;
+  layout.headerSize = 12;
+  layout.bits = 8;
+  layout.width = 2;
+  layout.palette = std::vector<std::uint32_t>(256, 0);
+  layout.palette[5] = 0x123456;
+  layout.rows = {{5, 0}};
+  const TBitmap bitmap = Load(BmpBuilder::Build(layout));
   EXPECT_EQ(bitmap.GetPixelColor(0, 0), 0x563412u);
 }
 
 TEST(BmpRead, SixteenBitFilesWithAndWithoutMasks) {
-  BmpSpec plain;  // no masks: 5-5-5
+  BmpLayout plain;  // no masks: 5-5-5
   plain.bits = 16;
   plain.width = 2;
   plain.rows = {{0x00, 0x7C, 0x1F, 0x80}};  // 0x7C00 red; 0x801F blue with bit 15 set
@@ -107,7 +107,7 @@ TEST(BmpRead, SixteenBitFilesWithAndWithoutMasks) {
   EXPECT_EQ(b555.GetPixelColor(0, 0), 0x0000F8u);
   EXPECT_EQ(b555.GetPixelColor(1, 0), 0xF80000u);
 
-  BmpSpec masked = plain;
+  BmpLayout masked = plain;
   masked.compression = 3;
   masked.masks = {0xF800, 0x07E0, 0x001F};
   masked.rows = {{0xE0, 0x07, 0x00, 0xF8}};  // 0x07E0 green, 0xF800 red
@@ -116,7 +116,7 @@ TEST(BmpRead, SixteenBitFilesWithAndWithoutMasks) {
   EXPECT_EQ(b565.GetPixelColor(0, 0), 0x00FC00u);
   EXPECT_EQ(b565.GetPixelColor(1, 0), 0x0000F8u);
 
-  BmpSpec odd = masked;  // 4-4-4 masks are decoded into 24 bits
+  BmpLayout odd = masked;  // 4-4-4 masks are decoded into 24 bits
   odd.masks = {0x0F00, 0x00F0, 0x000F};
   odd.rows = {{0x5A, 0x03, 0x00, 0x00}};
   const TBitmap b444 = Load(BmpBuilder::Build(odd));
@@ -125,14 +125,14 @@ TEST(BmpRead, SixteenBitFilesWithAndWithoutMasks) {
 }
 
 TEST(BmpRead, ThirtyTwoBitFilesKeepOrDecodeTheirAlpha) {
-  BmpSpec plain;
+  BmpLayout plain;
   plain.bits = 32;
   plain.rows = {{10, 20, 30, 40}};
   const TBitmap bgra = Load(BmpBuilder::Build(plain));
   EXPECT_EQ(bgra.GetPixelFormat(), pf32bit);
   EXPECT_EQ(bgra.ScanLine(0)[3], 40);
 
-  BmpSpec rgba = plain;  // a V5 header whose masks put red in the low byte
+  BmpLayout rgba = plain;  // a V5 header whose masks put red in the low byte
   rgba.headerSize = 124;
   rgba.compression = 3;
   rgba.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
@@ -170,9 +170,9 @@ INSTANTIATE_TEST_SUITE_P(EveryDepth, BmpRoundTrip,
 
 TEST(BmpRead, DamagedFilesAreRefusedAndLeaveTheBitmapAsItWas) {
   const std::string good = BmpBuilder::Build(TwoByTwo24(2));
-  auto with = [](BmpSpec spec, auto change) {
-    change(spec);
-    return BmpBuilder::Build(spec);
+  auto with = [](BmpLayout layout, auto change) {
+    change(layout);
+    return BmpBuilder::Build(layout);
   };
   std::string badMagic = good;
   badMagic[1] = 'X';
@@ -181,27 +181,27 @@ TEST(BmpRead, DamagedFilesAreRefusedAndLeaveTheBitmapAsItWas) {
       {"signature", badMagic},
       {"header only", good.substr(0, 20)},
       {"pixels cut short", good.substr(0, good.size() - 1)},
-      {"header size", with(TwoByTwo24(2), [](BmpSpec& s) { s.headerSize = 20; })},
-      {"zero width", with(TwoByTwo24(2), [](BmpSpec& s) { s.width = 0; })},
-      {"two planes", with(TwoByTwo24(2), [](BmpSpec& s) { s.planes = 2; })},
-      {"seven bits", with(TwoByTwo24(2), [](BmpSpec& s) { s.bits = 7; })},
-      {"run-length", with(TwoByTwo24(2), [](BmpSpec& s) { s.compression = 1; })},
-      {"masks on 24 bits", with(TwoByTwo24(2), [](BmpSpec& s) { s.compression = 3; })},
-      {"huge width", with(TwoByTwo24(2), [](BmpSpec& s) { s.width = 0x7FFFFFF0; })},
-      {"huge height", with(TwoByTwo24(2), [](BmpSpec& s) { s.height = -0x7FFFFFF0; })},
+      {"header size", with(TwoByTwo24(2), [](BmpLayout& s) { s.headerSize = 20; })},
+      {"zero width", with(TwoByTwo24(2), [](BmpLayout& s) { s.width = 0; })},
+      {"two planes", with(TwoByTwo24(2), [](BmpLayout& s) { s.planes = 2; })},
+      {"seven bits", with(TwoByTwo24(2), [](BmpLayout& s) { s.bits = 7; })},
+      {"run-length", with(TwoByTwo24(2), [](BmpLayout& s) { s.compression = 1; })},
+      {"masks on 24 bits", with(TwoByTwo24(2), [](BmpLayout& s) { s.compression = 3; })},
+      {"huge width", with(TwoByTwo24(2), [](BmpLayout& s) { s.width = 0x7FFFFFF0; })},
+      {"huge height", with(TwoByTwo24(2), [](BmpLayout& s) { s.height = -0x7FFFFFF0; })},
       {"palette too large", with(TwoByTwo24(2),
-                                 [](BmpSpec& s) {
+                                 [](BmpLayout& s) {
                                    s.bits = 8;
                                    s.colorsUsed = 257;
                                  })},
       {"palette cut short", with(TwoByTwo24(2),
-                                 [](BmpSpec& s) {
+                                 [](BmpLayout& s) {
                                    s.bits = 8;
                                    s.colorsUsed = 200;
                                    s.rows = {};
                                  })},
       {"scattered mask", with(TwoByTwo24(2),
-                              [](BmpSpec& s) {
+                              [](BmpLayout& s) {
                                 s.bits = 16;
                                 s.compression = 3;
                                 s.masks = {0xF0F0, 0x0F00, 0x000F};

@@ -206,50 +206,31 @@ TEST(DVTimeCode, TheFirstPackWinsAndEachSearchStartsAtTheFrameStart) {
   EXPECT_EQ(DateTimeOf(*frame), (TDateTime{true, 1999, 12, 31, 12, 30, 45, -11}));
 }
 
-TEST(DVTimeCode, HeadersOutsideThePackPositionsAreNotPacks) {
-  DVFrame dv(12 * kSequence);
-  std::vector<std::uint8_t>& bytes = dv.Bytes();
-  bytes[0] = 0x13;                       // header block
-  bytes[80 + 3] = 0x13;                  // sync block ID
-  bytes[80 + 3 + 4] = 0x13;              // a pack's data byte
-  bytes[3 * 80 + 3] = 0x13;              // first VAUX block
-  bytes[kSequence + 3 * 80 + 3] = 0x13;  // and in the next sequence
-  auto frame = StampedFrame();
-  dv.ExtractInto(*frame);
-  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, -1, -2, -3, -4}));
-  EXPECT_FALSE(frame->GetDateTime().GetAvailable());
-}
-
 TEST(DVTimeCode, MissingPacksLeaveTheirStampUnavailableAndUnchanged) {
   const TDateTime untouchedDate{false, -5, -6, -7, -8, -9, -10, -11};
-  {
-    SCOPED_TRACE("date and time without a time code are not read");
+  const struct {
+    const char* what;
+    std::vector<TPack> packs;
+    bool timeCode;
+  } cases[] = {
+      {"date and time without a time code are not read", {kDate, kTime}, false},
+      {"no recording-time pack", {kTimeCode, kDate}, true},
+      {"no recording-date pack", {kTimeCode, kTime}, true},
+      // Pack headers in the header block and a sync block ID are not packs.
+      {"nothing but headers", {}, false},
+  };
+  for (const auto& [what, packs, timeCode] : cases) {
+    SCOPED_TRACE(what);
     DVFrame dv(12 * kSequence);
-    dv.PutPack(0, 0, 0, kDate);
-    dv.PutPack(0, 0, 1, kTime);
+    for (std::size_t i = 0; i < packs.size(); ++i) dv.PutPack(0, 0, static_cast<int>(i), packs[i]);
+    dv.Bytes()[0] = dv.Bytes()[80 + 3] = 0x13;
     auto frame = StampedFrame();
     dv.ExtractInto(*frame);
-    EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, -1, -2, -3, -4}));
-    EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
-  }
-  {
-    SCOPED_TRACE("no recording-time pack");
-    DVFrame dv(12 * kSequence);
-    dv.PutPack(0, 0, 0, kTimeCode);
-    dv.PutPack(0, 0, 1, kDate);
-    auto frame = StampedFrame();
-    dv.ExtractInto(*frame);
-    EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
-    EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
-  }
-  {
-    SCOPED_TRACE("no recording-date pack");
-    DVFrame dv(12 * kSequence);
-    dv.PutPack(0, 0, 0, kTimeCode);
-    dv.PutPack(0, 0, 2, kTime);
-    auto frame = StampedFrame();
-    dv.ExtractInto(*frame);
-    EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
+    if (timeCode) {
+      EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
+    } else {
+      EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, -1, -2, -3, -4}));
+    }
     EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
   }
 }

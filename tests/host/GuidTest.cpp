@@ -8,20 +8,11 @@
 namespace qx {
 namespace {
 
-// Checked by the compiler: the fields of the image stream's identifier.
+// Parsing is checked by the compiler: the fields of the image stream's identifier.
 constexpr TGUID kImageStream = TGUID::Parse("{877BD684-2669-4F1E-8BA8-E76EE35E5946}");
 static_assert(kImageStream.D1 == 0x877BD684 && kImageStream.D2 == 0x2669 &&
               kImageStream.D3 == 0x4F1E && kImageStream.D4[0] == 0x8B &&
               kImageStream.D4[1] == 0xA8 && kImageStream.D4[7] == 0x46);
-
-TEST(GuidTest, ParsesTheRegistryFormIntoItsFields) {
-  const TGUID guid = TGUID::Parse("{1175C7F8-7636-4EFD-9AF1-A8F3551981A7}");
-  EXPECT_EQ(guid.D1, 0x1175C7F8u);
-  EXPECT_EQ(guid.D2, 0x7636u);
-  EXPECT_EQ(guid.D3, 0x4EFDu);
-  const std::array<std::uint8_t, 8> d4 = {0x9A, 0xF1, 0xA8, 0xF3, 0x55, 0x19, 0x81, 0xA7};
-  EXPECT_EQ(guid.D4, d4);
-}
 
 TEST(GuidTest, FormatsUpperCaseWithBracesAndAcceptsOtherSpellings) {
   EXPECT_EQ(kImageStream.ToString(), "{877BD684-2669-4F1E-8BA8-E76EE35E5946}");
@@ -47,12 +38,11 @@ TEST(GuidTest, RejectsMalformedText) {
 }
 
 TEST(GuidTest, EqualityOrderAndHashGoByValue) {
-  TGUID a = kImageStream;
-  TGUID b = kImageStream;
-  b.D4[7] ^= 1;
-  EXPECT_NE(a, b);
-  EXPECT_TRUE(a < b || b < a);
-  std::unordered_set<TGUID> set = {a, b, TGUID::Parse(a.ToString())};
+  TGUID changed = kImageStream;
+  changed.D4[7] ^= 1;
+  EXPECT_NE(changed, kImageStream);
+  EXPECT_TRUE(changed < kImageStream || kImageStream < changed);
+  std::unordered_set<TGUID> set = {kImageStream, changed, TGUID::Parse(kImageStream.ToString())};
   EXPECT_EQ(set.size(), 2u);
   EXPECT_EQ(set.count(kImageStream), 1u);
 }

@@ -4,13 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "host/Collection.h"
 #include "host/Component.h"
 #include "host/EnumNames.h"
+#include "host/Identifiers.h"
+#include "host/Properties.h"
 #include "host/Set.h"
+#include "host/StoredValue.h"
 
 namespace qx::test {
 
@@ -37,7 +41,10 @@ struct qx::TEnumNames<qx::test::TTestOption> {
 namespace qx::test {
 
 // Log shared by the test classes: constructions, destructions, Loaded calls.
-std::vector<std::string>& EventLog();
+inline std::vector<std::string>& EventLog() {
+  static std::vector<std::string> log;
+  return log;
+}
 
 // A size with 16-bit terms; assignable from another TTestSize.
 class TTestSize : public TPersistent {
@@ -49,11 +56,24 @@ class TTestSize : public TPersistent {
   std::uint16_t GetHeight() const { return FHeight; }
   void SetHeight(std::uint16_t value) { FHeight = value; }
 
-  void Assign(const TPersistent& source) override;
+  void Assign(const TPersistent& source) override {
+    const auto* size = dynamic_cast<const TTestSize*>(&source);
+    if (!size) return inherited::Assign(source);
+    FWidth = size->FWidth;
+    FHeight = size->FHeight;
+  }
 
   std::uint16_t FWidth = 50;
   std::uint16_t FHeight = 50;
 };
+
+inline const TClassInfo& TTestSize::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestSize>({
+      Property<std::uint16_t>("Width", &TTestSize::GetWidth, &TTestSize::SetWidth, 50),
+      Property<std::uint16_t>("Height", &TTestSize::GetHeight, &TTestSize::SetHeight, 50),
+  });
+  return info;
+}
 
 // A size whose width defaults to 240 and that adds a depth.
 class TTestWideSize : public TTestSize {
@@ -67,6 +87,14 @@ class TTestWideSize : public TTestSize {
   std::int32_t FDepth = 0;
 };
 
+inline const TClassInfo& TTestWideSize::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestWideSize>({
+      Property<std::uint16_t>("Width", &TTestSize::GetWidth, &TTestSize::SetWidth, 240),
+      Property<std::int32_t>("Depth", &TTestWideSize::GetDepth, &TTestWideSize::SetDepth, 0),
+  });
+  return info;
+}
+
 // A point that knows how to copy itself into a TTestSize (through AssignTo),
 // while a TTestSize cannot be copied into a point.
 class TTestPoint : public TPersistent {
@@ -75,25 +103,25 @@ class TTestPoint : public TPersistent {
  public:
   std::int16_t GetX() const { return FX; }
   void SetX(std::int16_t value) { FX = value; }
-  std::int16_t GetY() const { return FY; }
-  void SetY(std::int16_t value) { FY = value; }
 
   std::int16_t FX = 0;
   std::int16_t FY = 0;
 
  protected:
-  void AssignTo(TPersistent& destination) const override;
+  void AssignTo(TPersistent& destination) const override {
+    auto* size = dynamic_cast<TTestSize*>(&destination);
+    if (!size) return inherited::AssignTo(destination);
+    size->FWidth = static_cast<std::uint16_t>(FX);
+    size->FHeight = static_cast<std::uint16_t>(FY);
+  }
 };
 
-// Closed-caption settings: one Boolean that older forms stored elsewhere.
-class TTestCaptions : public TPersistent {
-  QX_CLASS(TTestCaptions, TPersistent)
-
- public:
-  bool GetEnabled() const { return FEnabled; }
-  void SetEnabled(bool value) { FEnabled = value; }
-  bool FEnabled = false;
-};
+inline const TClassInfo& TTestPoint::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestPoint>({
+      Property<std::int16_t>("X", &TTestPoint::GetX, &TTestPoint::SetX, 0),
+  });
+  return info;
+}
 
 // A preview whose older forms stored an obsolete "FullScreen".
 class TTestPreview : public TPersistent {
@@ -105,8 +133,19 @@ class TTestPreview : public TPersistent {
   bool FVisible = true;
 
  protected:
-  bool ReadOlderProperty(const TStoredValue& value) override;
+  bool ReadOlderProperty(const TStoredValue& value) override {
+    if (!SameText(value.GetName(), "FullScreen")) return inherited::ReadOlderProperty(value);
+    value.As<bool>();
+    return true;
+  }
 };
+
+inline const TClassInfo& TTestPreview::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestPreview>({
+      Property<bool>("Visible", &TTestPreview::GetVisible, &TTestPreview::SetVisible, true),
+  });
+  return info;
+}
 
 class TTestItem : public TCollectionItem {
   QX_CLASS(TTestItem, TCollectionItem)
@@ -118,12 +157,27 @@ class TTestItem : public TCollectionItem {
   void SetWeight(double value) { FWeight = value; }
   TTestSize* GetSize() const { return &FSize; }
 
-  void Assign(const TPersistent& source) override;
+  void Assign(const TPersistent& source) override {
+    const auto* item = dynamic_cast<const TTestItem*>(&source);
+    if (!item) return inherited::Assign(source);
+    FCaption = item->FCaption;
+    FWeight = item->FWeight;
+    FSize.Assign(item->FSize);
+  }
 
   std::string FCaption;
   double FWeight = 1.0;
   mutable TTestSize FSize;
 };
+
+inline const TClassInfo& TTestItem::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestItem>({
+      Property<std::string>("Caption", &TTestItem::GetCaption, &TTestItem::SetCaption, ""),
+      Property<double>("Weight", &TTestItem::GetWeight, &TTestItem::SetWeight, 1.0),
+      ObjectProperty("Size", &TTestItem::GetSize),
+  });
+  return info;
+}
 
 using TTestCollection = TTypedCollection<TTestItem>;
 
@@ -132,13 +186,22 @@ class TTestWidget : public TComponent {
   QX_CLASS(TTestWidget, TComponent)
 
  public:
-  explicit TTestWidget(TComponent* owner);
-  ~TTestWidget() override;
+  explicit TTestWidget(TComponent* owner) : TComponent(owner) {
+    ++FLiveCount;
+    EventLog().push_back("create widget");
+  }
+  ~TTestWidget() override {
+    --FLiveCount;
+    EventLog().push_back("destroy " + GetName() + (IsDestroying() ? " (destroying)" : ""));
+  }
 
-  static int LiveCount();
+  static int LiveCount() { return FLiveCount; }
 
   bool GetEnabled() const { return FEnabled; }
-  void SetEnabled(bool value);
+  void SetEnabled(bool value) {
+    FEnabled = value;
+    FLoadingWhenEnabledSet = IsLoading();
+  }
   std::int8_t GetTiny() const { return FTiny; }
   void SetTiny(std::int8_t value) { FTiny = value; }
   std::int32_t GetCount() const { return FCount; }
@@ -156,7 +219,6 @@ class TTestWidget : public TComponent {
   TTestOptions GetOptions() const { return FOptions; }
   void SetOptions(TTestOptions value) { FOptions = value; }
   TTestSize* GetSize() const { return &FSize; }
-  TTestCaptions* GetCaptions() const { return &FCaptions; }
   TTestPreview* GetPreview() const { return &FPreview; }
   TTestCollection* GetItems() const { return &FItems; }
   TTestWidget* GetBuddy() const { return FBuddy.Get(); }
@@ -175,7 +237,6 @@ class TTestWidget : public TComponent {
   TTestMode FMode = tmSlow;
   TTestOptions FOptions{toBold};
   mutable TTestSize FSize;
-  mutable TTestCaptions FCaptions;
   mutable TTestPreview FPreview;
   mutable TTestCollection FItems{this};
   TComponentLink<TTestWidget> FBuddy;
@@ -186,12 +247,52 @@ class TTestWidget : public TComponent {
   int FLoadedCalls = 0;
   bool FLoadingInLoaded = true;
   std::vector<std::pair<std::string, TOperation>> FNotifications;
+  static inline int FLiveCount = 0;
 
  protected:
-  void Loaded() override;
-  void Notification(TComponent* component, TOperation operation) override;
-  bool ReadOlderProperty(const TStoredValue& value) override;
+  void Loaded() override {
+    ++FLoadedCalls;
+    FLoadingInLoaded = IsLoading();
+    EventLog().push_back("loaded " + GetName());
+  }
+  void Notification(TComponent* component, TOperation operation) override {
+    FNotifications.emplace_back(component->GetName(), operation);
+  }
+  // Older forms stored the preview's visibility and the size's terms on the widget.
+  bool ReadOlderProperty(const TStoredValue& value) override {
+    if (SameText(value.GetName(), "PreviewVisible")) {
+      value.ApplyTo(FPreview, "Visible");
+    } else if (SameText(value.GetName(), "Width") || SameText(value.GetName(), "Height")) {
+      value.ApplyTo(FSize, value.GetName());
+    } else {
+      return inherited::ReadOlderProperty(value);
+    }
+    return true;
+  }
 };
+
+inline const TClassInfo& TTestWidget::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestWidget>({
+      Property<bool>("Enabled", &TTestWidget::GetEnabled, &TTestWidget::SetEnabled, true),
+      Property<std::int8_t>("Tiny", &TTestWidget::GetTiny, &TTestWidget::SetTiny, 0),
+      Property<std::int32_t>("Count", &TTestWidget::GetCount, &TTestWidget::SetCount, 0),
+      Property<std::uint64_t>("Big", &TTestWidget::GetBig, &TTestWidget::SetBig, 0),
+      Property<double>("Ratio", &TTestWidget::GetRatio, &TTestWidget::SetRatio, 1.5),
+      // No default: always stored.
+      Property<float>("Scale", &TTestWidget::GetScale, &TTestWidget::SetScale),
+      Property<std::string>("Caption", &TTestWidget::GetCaption, &TTestWidget::SetCaption, ""),
+      Property<TTestMode>("Mode", &TTestWidget::GetMode, &TTestWidget::SetMode, tmSlow),
+      Property<TTestOptions>("Options", &TTestWidget::GetOptions, &TTestWidget::SetOptions,
+                             TTestOptions{toBold}),
+      ObjectProperty("Size", &TTestWidget::GetSize),
+      ObjectProperty("Preview", &TTestWidget::GetPreview),
+      CollectionProperty("Items", &TTestWidget::GetItems),
+      ComponentProperty("Buddy", &TTestWidget::GetBuddy, &TTestWidget::SetBuddy),
+      Property<std::string>("Note", &TTestWidget::GetNote, &TTestWidget::SetNote, "")
+          .StoredWhen(&TTestWidget::IsNoteStored),
+  });
+  return info;
+}
 
 // A form: the root of form files in the tests.
 class TTestForm : public TComponent {
@@ -209,8 +310,16 @@ class TTestForm : public TComponent {
   TComponentLink<TTestWidget> FMain;
 
  protected:
-  void Loaded() override;
+  void Loaded() override { EventLog().push_back("loaded " + GetName()); }
 };
+
+inline const TClassInfo& TTestForm::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TTestForm>({
+      Property<std::string>("Title", &TTestForm::GetTitle, &TTestForm::SetTitle, ""),
+      ComponentProperty("Main", &TTestForm::GetMain, &TTestForm::SetMain),
+  });
+  return info;
+}
 
 // A component class that is never registered.
 class TUnregisteredWidget : public TComponent {
@@ -220,15 +329,31 @@ class TUnregisteredWidget : public TComponent {
   using TComponent::TComponent;
 };
 
+inline const TClassInfo& TUnregisteredWidget::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TUnregisteredWidget>();
+  return info;
+}
+
 // A component whose constructor fails, for form files that create it.
 class TFailingWidget : public TComponent {
   QX_CLASS(TFailingWidget, TComponent)
 
  public:
-  explicit TFailingWidget(TComponent* owner);
+  explicit TFailingWidget(TComponent* owner) : TComponent(owner) {
+    throw std::runtime_error("no device for TFailingWidget");
+  }
 };
 
+inline const TClassInfo& TFailingWidget::StaticClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TFailingWidget>();
+  return info;
+}
+
 // Registers the test component classes (once).
-void RegisterTestClasses();
+inline void RegisterTestClasses() {
+  RegisterClass<TTestWidget>();
+  RegisterClass<TTestForm>();
+  RegisterClass<TFailingWidget>();
+}
 
 }  // namespace qx::test

@@ -14,40 +14,34 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(EventTest, ManualResetStaysSetForEveryWaiterUntilReset) {
-  TEvent event(true, false);
-  EXPECT_FALSE(event.WaitFor(0ns));
-  event.SetEvent();
-  EXPECT_TRUE(event.WaitFor(0ns));
-  EXPECT_TRUE(event.WaitFor(0ns));  // not consumed
-  event.WaitFor();
-  EXPECT_TRUE(event.IsSet());
-  event.ResetEvent();
-  EXPECT_FALSE(event.WaitFor(1ms));
-}
+TEST(EventTest, ManualResetStaysSetAutoResetIsConsumedByOneWait) {
+  TEvent manual(true, false);
+  EXPECT_FALSE(manual.WaitFor(0ns));
+  manual.SetEvent();
+  EXPECT_TRUE(manual.WaitFor(0ns));
+  manual.WaitFor();  // not consumed
+  EXPECT_TRUE(manual.IsSet());
+  manual.ResetEvent();
+  EXPECT_FALSE(manual.WaitFor(1ms));
 
-TEST(EventTest, AutoResetIsConsumedByOneWait) {
-  TEvent event(false, true);  // created set
-  EXPECT_TRUE(event.WaitFor(0ns));
-  EXPECT_FALSE(event.IsSet());
-  EXPECT_FALSE(event.WaitFor(0ns));
-  event.SetEvent();
-  event.SetEvent();  // signals do not add up
-  event.WaitFor();
-  EXPECT_FALSE(event.WaitFor(1ms));
-}
+  TEvent automatic(false, true);  // created set
+  EXPECT_TRUE(automatic.WaitFor(0ns));
+  EXPECT_FALSE(automatic.IsSet());
+  automatic.SetEvent();
+  automatic.SetEvent();  // signals do not add up
+  automatic.WaitFor();
+  EXPECT_FALSE(automatic.WaitFor(1ms));
 
-TEST(EventTest, TimedWaitReturnsFalseAfterTheTimeOut) {
-  TEvent event;
+  // A timed wait on an unset event lasts at least its time-out.
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(event.WaitFor(20ms));
+  EXPECT_FALSE(automatic.WaitFor(20ms));
   EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
 }
 
 TEST(EventThreadedTest, ManualResetReleasesAllWaiters) {
   TEvent event(true);
   std::atomic<int> released{0};
-  std::vector<std::thread> waiters;
+  std::vector<std::jthread> waiters;
   for (int i = 0; i < 4; ++i) {
     waiters.emplace_back([&] {
       event.WaitFor();
@@ -55,14 +49,14 @@ TEST(EventThreadedTest, ManualResetReleasesAllWaiters) {
     });
   }
   event.SetEvent();
-  for (auto& waiter : waiters) waiter.join();
+  waiters.clear();
   EXPECT_EQ(released, 4);
 }
 
 TEST(EventThreadedTest, AutoResetReleasesExactlyOneWaiterPerSet) {
   TEvent event;
   std::atomic<int> released{0};
-  std::vector<std::thread> waiters;
+  std::vector<std::jthread> waiters;
   for (int i = 0; i < 3; ++i) {
     waiters.emplace_back([&] {
       if (event.WaitFor(5s)) ++released;
@@ -71,30 +65,22 @@ TEST(EventThreadedTest, AutoResetReleasesExactlyOneWaiterPerSet) {
   for (int expected = 1; expected <= 3; ++expected) {
     event.SetEvent();
     // Wait until the signal was consumed, then check that only one waiter passed.
-    while (event.IsSet()) std::this_thread::yield();
-    while (released < expected) std::this_thread::yield();
+    while (event.IsSet() || released < expected) std::this_thread::yield();
     std::this_thread::sleep_for(5ms);
     EXPECT_EQ(released, expected);
   }
-  for (auto& waiter : waiters) waiter.join();
 }
 
 TEST(EventThreadedTest, SetFromAnotherThreadWakesATimedWait) {
   TEvent event;
-  std::thread setter([&] {
-    std::this_thread::sleep_for(10ms);
-    event.SetEvent();
-  });
-  EXPECT_TRUE(event.WaitFor(10s));
-  setter.join();
-
   // The longest time-out must not overflow into an immediate time-out.
-  std::thread lateSetter([&] {
-    std::this_thread::sleep_for(10ms);
-    event.SetEvent();
-  });
-  EXPECT_TRUE(event.WaitFor(std::chrono::nanoseconds::max()));
-  lateSetter.join();
+  for (const auto timeout : {std::chrono::nanoseconds(10s), std::chrono::nanoseconds::max()}) {
+    std::jthread setter([&] {
+      std::this_thread::sleep_for(10ms);
+      event.SetEvent();
+    });
+    EXPECT_TRUE(event.WaitFor(timeout));
+  }
 }
 
 TEST(CriticalSectionThreadedTest, IsRecursiveAndExcludesOtherThreads) {
@@ -102,24 +88,24 @@ TEST(CriticalSectionThreadedTest, IsRecursiveAndExcludesOtherThreads) {
   section.Enter();
   EXPECT_TRUE(section.TryEnter());  // the holder enters again
   bool otherEntered = true;
-  std::thread other([&] { otherEntered = section.TryEnter(); });
-  other.join();
+  std::jthread([&] { otherEntered = section.TryEnter(); }).join();
   EXPECT_FALSE(otherEntered);
   section.Leave();
   section.Leave();
 
   long counter = 0;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&] {
-      for (int i = 0; i < 10000; ++i) {
-        TCriticalSectionGuard guard(section);
-        TCriticalSectionGuard nested(section);
-        ++counter;
-      }
-    });
+  {
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < 4; ++t) {
+      threads.emplace_back([&] {
+        for (int i = 0; i < 10000; ++i) {
+          TCriticalSectionGuard guard(section);
+          TCriticalSectionGuard nested(section);
+          ++counter;
+        }
+      });
+    }
   }
-  for (auto& thread : threads) thread.join();
   EXPECT_EQ(counter, 40000);
 }
 

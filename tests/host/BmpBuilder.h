@@ -15,10 +15,10 @@ struct BmpLayout {
   std::uint16_t planes = 1;
   std::uint16_t bits = 24;
   std::uint32_t compression = 0;
-  std::vector<std::uint32_t> masks;    // after a 40-byte header, or inside a larger one
-  std::vector<std::uint32_t> palette;  // 0x00RRGGBB each
+  std::vector<std::uint32_t> masks{};    // after a 40-byte header, or inside a larger one
+  std::vector<std::uint32_t> palette{};  // 0x00RRGGBB each
   std::uint32_t colorsUsed = 0;
-  std::vector<std::vector<std::uint8_t>> rows;  // in file order, each padded by the builder
+  std::vector<std::vector<std::uint8_t>> rows{};  // in file order, each padded by the builder
 };
 
 class BmpBuilder {

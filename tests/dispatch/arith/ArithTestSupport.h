@@ -1,79 +1,27 @@
-// Test support for the arithmetic, logic, copy and mirror kernels: images with
-// guard bytes, the entries of each argument form with their SIMD and scalar
-// versions, a uniform way to call an entry of any form, and a loop over the
-// instruction sets the kernels were compiled for.
+// Test support for the arithmetic, logic, copy and mirror kernels: the
+// entries of each argument form with their SIMD and scalar versions, and a
+// uniform way to call an entry of any form on guarded images.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
 #include <random>
 #include <span>
-#include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
+#include "KernelTestSupport.h"
 #include "dispatch/arith/ArithFallbacks.h"
 #include "dispatch/arith/ArithReference.h"
 
 namespace qx::arithtest {
 
-// An image operand as a kernel receives it.
-struct Operand {
-  Ipp8u* origin;
-  int step;
-};
-
-// A region of `height` rows of `rowBytes` bytes inside a buffer of random
-// bytes, with guard bytes before, between and after the rows. Kernels get the
-// region's first row and a positive step, or, bottom-up, its last row in
-// memory and a negative step; `offset` moves the pointer into the first pixel
-// (to address one channel). `lead` guard bytes come first (odd numbers leave
-// every row unaligned).
-class GuardedImage {
- public:
-  GuardedImage(int rowBytes, int height, int padding, bool bottomUp, int offset, int lead,
-               std::mt19937& random);
-
-  Operand AsOperand();
-  // Byte `x` of row `y` as the kernel numbers rows (from its origin's row).
-  Ipp8u& At(int x, int y);
-  int RowBytes() const { return fRowBytes; }
-  int Height() const { return fHeight; }
-  // Whether every byte outside the region still holds its first value.
-  bool GuardsIntact() const;
-  const std::vector<Ipp8u>& Buffer() const { return fBuffer; }
-
- private:
-  std::size_t MemoryRow(int y) const;
-
-  static constexpr int kTail = 64;
-  int fLead;
-  int fRowBytes;
-  int fHeight;
-  int fStride;
-  bool fBottomUp;
-  int fOffset;
-  std::vector<Ipp8u> fBuffer;
-  std::vector<Ipp8u> fOriginal;
-};
-
-// How an entry's operands are laid out: bytes per pixel of its sources and of
-// its destination, and whether their pointers address one channel of a pixel.
-struct Layout {
-  int srcBytes;
-  int dstBytes;
-  bool srcChannel = false;
-  bool dstChannel = false;
-};
+using namespace kerneltest;
 
 // The layout named by an entry's suffix (C1, C3, AC4, C1C3, C4C, P3C3, 16u...).
 Layout LayoutOf(std::string_view entryName);
-
-// What an operand of a form is: read only, or written (in place: read too).
-enum class Role { kSource, kDestination };
 
 // The non-image arguments of a call; pointers may be set to null by tests.
 struct Arguments {
@@ -92,45 +40,72 @@ struct Arguments {
   const Ipp32u* CountsPointer() const { return nullConstants ? nullptr : counts.data(); }
 };
 
+// Random non-image arguments, extreme scale factors and shift counts included.
+Arguments RandomArguments(std::mt19937& random);
+
 // Per argument form: the operand roles in argument order, and the call. Some
 // forms share one function type (one source or one in-place source; a
 // trailing scale factor or AbsDiffC's value), and so one call.
 template <class Kernel>
 struct Form;
 
-#define QX_ARITH_FORM(KernelType, ...)                                               \
-  template <>                                                                        \
-  struct Form<fallback::KernelType> {                                                \
-    static constexpr auto kRoles = std::to_array<Role>({__VA_ARGS__});               \
-    static IppStatus Call(fallback::KernelType* kernel, std::span<const Operand> op, \
-                          Arguments& args, IppiSize roi);                            \
+#define QX_ROLE_LIST(...) \
+  { __VA_ARGS__ }
+#define QX_ARITH_FORM(KernelType, roles, ...)                                   \
+  template <>                                                                   \
+  struct Form<fallback::KernelType> {                                           \
+    static constexpr auto kRoles = std::to_array<Role>(QX_ROLE_LIST roles);     \
+    static IppStatus Call(fallback::KernelType* k, std::span<const Operand> op, \
+                          [[maybe_unused]] Arguments& a, IppiSize roi) {        \
+      return k(__VA_ARGS__);                                                    \
+    }                                                                           \
   };
+// Operand i as its pointer (cast to T* for 16-bit images) and its step.
+#define QX_IMAGE(i) op[i].origin, op[i].step
+#define QX_WORDS(T, i) reinterpret_cast<T*>(op[i].origin), op[i].step
 
-constexpr Role kSrc = Role::kSource;
-constexpr Role kDst = Role::kDestination;
-
-QX_ARITH_FORM(TwoSourceSfsKernel, kSrc, kSrc, kDst)
-QX_ARITH_FORM(TwoSourceKernel, kSrc, kSrc, kDst)
-QX_ARITH_FORM(OneSourceKernel, kSrc, kDst)
-QX_ARITH_FORM(OneSourceSfsKernel, kSrc, kDst)
-QX_ARITH_FORM(InPlaceKernel, kDst)
-QX_ARITH_FORM(InPlaceSfsKernel, kDst)
-QX_ARITH_FORM(ConstInPlaceSfsKernel, kDst)
-QX_ARITH_FORM(ConstInPlaceKernel, kDst)
-QX_ARITH_FORM(ByteInPlaceKernel, kDst)
-QX_ARITH_FORM(ConstSourceKernel, kSrc, kDst)
-QX_ARITH_FORM(ShiftInPlaceKernel, kDst)
-QX_ARITH_FORM(ShiftSourceKernel, kSrc, kDst)
-QX_ARITH_FORM(MirrorKernel, kSrc, kDst)
-QX_ARITH_FORM(MirrorInPlaceKernel, kDst)
-QX_ARITH_FORM(Mirror16uKernel, kSrc, kDst)
-QX_ARITH_FORM(CopyPlanesKernel, kSrc, kSrc, kSrc, kDst)
-QX_ARITH_FORM(MaxKernel, kSrc)
-QX_ARITH_FORM(SwapBytesInPlaceKernel, kDst)
-QX_ARITH_FORM(SwapBytesKernel, kSrc, kDst)
-QX_ARITH_FORM(VectorCopyKernel, kSrc, kDst)
-QX_ARITH_FORM(Set16sKernel, kDst)
+QX_ARITH_FORM(TwoSourceSfsKernel, (kSrc, kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), QX_IMAGE(2), roi,
+              a.scaleFactor)
+QX_ARITH_FORM(TwoSourceKernel, (kSrc, kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), QX_IMAGE(2), roi)
+QX_ARITH_FORM(OneSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi)
+QX_ARITH_FORM(OneSourceSfsKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi, a.scaleFactor)
+QX_ARITH_FORM(InPlaceKernel, (kDst), QX_IMAGE(0), roi)
+QX_ARITH_FORM(InPlaceSfsKernel, (kDst), QX_IMAGE(0), roi, a.scaleFactor)
+QX_ARITH_FORM(ConstInPlaceSfsKernel, (kDst), a.ConstantsPointer(), QX_IMAGE(0), roi, a.scaleFactor)
+QX_ARITH_FORM(ConstInPlaceKernel, (kDst), a.ConstantsPointer(), QX_IMAGE(0), roi)
+QX_ARITH_FORM(ByteInPlaceKernel, (kDst), a.byteValue, QX_IMAGE(0), roi)
+QX_ARITH_FORM(ConstSourceKernel, (kSrc, kDst), QX_IMAGE(0), a.ConstantsPointer(), QX_IMAGE(1), roi)
+QX_ARITH_FORM(ShiftInPlaceKernel, (kDst), a.CountsPointer(), QX_IMAGE(0), roi)
+QX_ARITH_FORM(ShiftSourceKernel, (kSrc, kDst), QX_IMAGE(0), a.CountsPointer(), QX_IMAGE(1), roi)
+QX_ARITH_FORM(MirrorKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi, a.axis)
+QX_ARITH_FORM(MirrorInPlaceKernel, (kDst), QX_IMAGE(0), roi, a.axis)
+QX_ARITH_FORM(Mirror16uKernel, (kSrc, kDst), QX_WORDS(const Ipp16u, 0), QX_WORDS(Ipp16u, 1), roi,
+              a.axis)
+QX_ARITH_FORM(CopyPlanesKernel, (kSrc, kSrc, kSrc, kDst),
+              a.nullPlaneArray
+                  ? nullptr
+                  : std::array<const Ipp8u*, 3>{op[0].origin, op[1].origin, op[2].origin}.data(),
+              op[0].step, QX_IMAGE(3), roi)
+QX_ARITH_FORM(MaxKernel, (kSrc), QX_IMAGE(0), roi, a.nullResult ? nullptr : &a.result)
+QX_ARITH_FORM(SwapBytesInPlaceKernel, (kDst), reinterpret_cast<Ipp16u*>(op[0].origin), roi.width)
+QX_ARITH_FORM(SwapBytesKernel, (kSrc, kDst), reinterpret_cast<const Ipp16u*>(op[0].origin),
+              reinterpret_cast<Ipp16u*>(op[1].origin), roi.width)
+QX_ARITH_FORM(VectorCopyKernel, (kSrc, kDst), op[0].origin, op[1].origin, roi.width)
+QX_ARITH_FORM(Set16sKernel, (kDst), static_cast<Ipp16s>(a.intValue), QX_WORDS(Ipp16s, 0), roi)
+#undef QX_WORDS
+#undef QX_IMAGE
 #undef QX_ARITH_FORM
+#undef QX_ROLE_LIST
+
+// Every form, for typed tests.
+using AllForms = ::testing::Types<
+    fallback::TwoSourceSfsKernel, fallback::TwoSourceKernel, fallback::OneSourceKernel,
+    fallback::OneSourceSfsKernel, fallback::InPlaceKernel, fallback::InPlaceSfsKernel,
+    fallback::ConstInPlaceSfsKernel, fallback::ConstInPlaceKernel, fallback::ByteInPlaceKernel,
+    fallback::ConstSourceKernel, fallback::ShiftInPlaceKernel, fallback::ShiftSourceKernel,
+    fallback::MirrorKernel, fallback::MirrorInPlaceKernel, fallback::Mirror16uKernel,
+    fallback::CopyPlanesKernel, fallback::MaxKernel, fallback::SwapBytesInPlaceKernel,
+    fallback::SwapBytesKernel, fallback::VectorCopyKernel, fallback::Set16sKernel>;
 
 // One entry: its name and its SIMD and scalar kernels.
 template <class Kernel>
@@ -158,48 +133,20 @@ constexpr bool kVectorForm = std::is_same_v<Kernel, fallback::SwapBytesInPlaceKe
                              std::is_same_v<Kernel, fallback::SwapBytesKernel> ||
                              std::is_same_v<Kernel, fallback::VectorCopyKernel>;
 
-// How the images of one call are shaped: rows without gaps (every step is
-// the row), rows stored bottom-up (negative steps), and whether all sources
-// share one step (planes).
-struct Shape {
-  bool contiguous = false;
-  bool bottomUp = false;
-  bool sharedSourceStep = false;
-};
-
-// Images for operands with `roles`, sized by `layout`, channel pointers
-// placed on a random channel.
-std::vector<GuardedImage> ImagesFor(std::span<const Role> roles, const Layout& layout, IppiSize roi,
-                                    const Shape& shape, std::mt19937& random);
-
+// Images for the operands of `Kernel`'s form; planes share one step.
 template <class Kernel>
 std::vector<GuardedImage> ImagesFor(const Layout& layout, IppiSize roi, Shape shape,
                                     std::mt19937& random) {
   shape.sharedSourceStep = std::is_same_v<Kernel, fallback::CopyPlanesKernel>;
-  return ImagesFor(Form<Kernel>::kRoles, layout, roi, shape, random);
+  return kerneltest::ImagesFor(Form<Kernel>::kRoles, layout, roi, shape, random);
 }
 
-// Random non-image arguments.
-Arguments RandomArguments(std::mt19937& random);
-
-// Calls `kernel` with the images' operands.
+// `kernel` with the non-image arguments `args` (where Max leaves its result).
 template <class Kernel>
-IppStatus CallWith(Kernel* kernel, std::vector<GuardedImage>& images, Arguments& args,
-                   IppiSize roi) {
-  std::vector<Operand> operands;
-  for (GuardedImage& image : images) operands.push_back(image.AsOperand());
-  return Form<Kernel>::Call(kernel, operands, args, roi);
+KernelCall Bind(Kernel* kernel, Arguments& args) {
+  return [kernel, &args](std::span<const Operand> operands, IppiSize roi) {
+    return Form<Kernel>::Call(kernel, operands, args, roi);
+  };
 }
-
-// Every instruction set compiled into the kernels that this CPU runs.
-std::vector<std::int64_t> KernelTargets();
-std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info);
-
-// A test that runs once per instruction set, the kernels dispatching to it.
-class PerTarget : public ::testing::TestWithParam<std::int64_t> {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-};
 
 }  // namespace qx::arithtest

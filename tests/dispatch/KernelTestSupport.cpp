@@ -1,0 +1,136 @@
+#include "KernelTestSupport.h"
+
+#include <algorithm>
+
+#include "hwy/targets.h"
+
+namespace qx::kerneltest {
+
+GuardedImage::GuardedImage(int rowBytes, int height, int padding, bool bottomUp, int offset,
+                           int lead, std::mt19937& random)
+    : fLead(lead),
+      fRowBytes(rowBytes),
+      fHeight(height),
+      fStride(rowBytes + padding),
+      fBottomUp(bottomUp),
+      fOffset(offset),
+      fBuffer(lead + static_cast<std::size_t>(fStride) * height + kTail) {
+  std::generate(fBuffer.begin(), fBuffer.end(), [&random] { return static_cast<Ipp8u>(random()); });
+  fOriginal = fBuffer;
+}
+
+std::size_t GuardedImage::MemoryRow(int y) const {
+  return static_cast<std::size_t>(fBottomUp ? fHeight - 1 - y : y);
+}
+
+Operand GuardedImage::AsOperand() {
+  return {fBuffer.data() + fLead + MemoryRow(0) * fStride + fOffset,
+          fBottomUp ? -fStride : fStride};
+}
+
+Ipp8u& GuardedImage::At(int x, int y) { return fBuffer[fLead + MemoryRow(y) * fStride + x]; }
+
+bool GuardedImage::GuardsIntact() const {
+  for (std::size_t i = 0; i < fBuffer.size(); ++i) {
+    const std::size_t lead = static_cast<std::size_t>(fLead);
+    const bool inRows = i >= lead && i < lead + static_cast<std::size_t>(fStride) * fHeight;
+    const bool inRegion = inRows && (i - lead) % fStride < static_cast<std::size_t>(fRowBytes);
+    if (!inRegion && fBuffer[i] != fOriginal[i]) return false;
+  }
+  return true;
+}
+
+std::vector<GuardedImage> ImagesFor(std::span<const Role> roles, const Layout& layout, IppiSize roi,
+                                    const Shape& shape, std::mt19937& random) {
+  const auto padding = [&](int rowBytes) {
+    if (shape.contiguous) return 0;
+    const int step = rowBytes + std::uniform_int_distribution<int>(0, 9)(random);
+    return (step + shape.stepAlignment - 1) / shape.stepAlignment * shape.stepAlignment - rowBytes;
+  };
+  const int sourcePadding = padding(roi.width * layout.srcBytes);
+  std::vector<GuardedImage> images;
+  for (Role role : roles) {
+    const bool source = role == kSrc;
+    const int pixelBytes = source ? layout.srcBytes : layout.dstBytes;
+    const bool channel = source ? layout.srcChannel : layout.dstChannel;
+    const int offset = channel ? std::uniform_int_distribution<int>(0, pixelBytes - 1)(random) : 0;
+    const int rowBytes = roi.width * pixelBytes;
+    // 16-bit pixels start on an even address, as their pointer type requires.
+    const int lead = pixelBytes == 2 ? 66 : 67;
+    images.emplace_back(rowBytes, roi.height,
+                        source && shape.sharedSourceStep ? sourcePadding : padding(rowBytes),
+                        shape.bottomUp, offset, lead, random);
+  }
+  return images;
+}
+
+std::vector<int> DifferentialWidths() {
+  std::vector<int> widths;
+  for (int width = 1; width <= 70; ++width) widths.push_back(width);
+  widths.insert(widths.end(), {127, 128, 129, 255, 256, 640, 1001, 1921});
+  return widths;
+}
+
+Shape RandomShape(std::mt19937& random, int stepAlignment) {
+  Shape shape;
+  shape.contiguous = std::bernoulli_distribution(0.25)(random);
+  shape.bottomUp = std::bernoulli_distribution(0.15)(random);
+  shape.stepAlignment = stepAlignment;
+  return shape;
+}
+
+IppStatus Run(const KernelCall& kernel, std::vector<GuardedImage>& images, IppiSize roi) {
+  std::vector<Operand> operands;
+  for (GuardedImage& image : images) operands.push_back(image.AsOperand());
+  return kernel(operands, roi);
+}
+
+void ExpectSameResults(const std::vector<GuardedImage>& images, IppiSize roi,
+                       const KernelCall& simd, const KernelCall& reference) {
+  SCOPED_TRACE(testing::Message() << roi.width << "x" << roi.height);
+  std::vector<GuardedImage> simdImages = images;
+  std::vector<GuardedImage> referenceImages = images;
+  ASSERT_EQ(Run(simd, simdImages, roi), Run(reference, referenceImages, roi));
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    ASSERT_TRUE(simdImages[i].Buffer() == referenceImages[i].Buffer()) << "operand " << i;
+    ASSERT_TRUE(referenceImages[i].GuardsIntact()) << "operand " << i;
+  }
+}
+
+void ExpectSameAsReference(std::span<const Role> roles, const Layout& layout,
+                           const KernelCall& simd, const KernelCall& reference, int stepAlignment) {
+  ForEachTarget([&] {
+    std::mt19937 random(20240611);
+    for (int width : DifferentialWidths()) {
+      const IppiSize roi{width, std::uniform_int_distribution<int>(1, 4)(random)};
+      const Shape shape = RandomShape(random, stepAlignment);
+      ExpectSameResults(ImagesFor(roles, layout, roi, shape, random), roi, simd, reference);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  });
+}
+
+std::vector<std::int64_t> KernelTargets() {
+  std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
+  std::erase(targets, std::int64_t{HWY_SSSE3});  // not compiled into the kernels
+  return targets;
+}
+
+std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info) {
+  return hwy::TargetName(info.param);
+}
+
+void ForEachTarget(const std::function<void()>& body) {
+  for (std::int64_t target : KernelTargets()) {
+    hwy::SetSupportedTargetsForTest(target);
+    SCOPED_TRACE(hwy::TargetName(target));
+    body();
+    if (::testing::Test::HasFatalFailure()) break;
+  }
+  hwy::SetSupportedTargetsForTest(0);
+}
+
+void PerTarget::SetUp() { hwy::SetSupportedTargetsForTest(GetParam()); }
+void PerTarget::TearDown() { hwy::SetSupportedTargetsForTest(0); }
+
+}  // namespace qx::kerneltest

@@ -1,0 +1,126 @@
+// Test support for the SIMD kernels: images with guard bytes, a differential
+// run of a SIMD kernel against its scalar reference on random regions of every
+// shape, and the instruction sets the kernels were compiled for.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "dispatch/IppTypes.h"
+
+namespace qx::kerneltest {
+
+// An image operand as a kernel receives it.
+struct Operand {
+  Ipp8u* origin;
+  int step;
+};
+
+// A region of `height` rows of `rowBytes` bytes inside a buffer of random
+// bytes, with guard bytes before, between and after the rows. Kernels get the
+// region's first row and a positive step, or, bottom-up, its last row in
+// memory and a negative step; `offset` moves the pointer into the first pixel
+// (to address one channel). `lead` guard bytes come first (odd numbers leave
+// every row unaligned).
+class GuardedImage {
+ public:
+  GuardedImage(int rowBytes, int height, int padding, bool bottomUp, int offset, int lead,
+               std::mt19937& random);
+
+  Operand AsOperand();
+  // Byte `x` of row `y` as the kernel numbers rows (from its origin's row).
+  Ipp8u& At(int x, int y);
+  int RowBytes() const { return fRowBytes; }
+  // Whether every byte outside the region still holds its first value.
+  bool GuardsIntact() const;
+  const std::vector<Ipp8u>& Buffer() const { return fBuffer; }
+
+ private:
+  std::size_t MemoryRow(int y) const;
+
+  static constexpr int kTail = 64;
+  int fLead;
+  int fRowBytes;
+  int fHeight;
+  int fStride;
+  bool fBottomUp;
+  int fOffset;
+  std::vector<Ipp8u> fBuffer;
+  std::vector<Ipp8u> fOriginal;
+};
+
+// What an operand of a kernel is: read only, or written (in place: read too).
+enum class Role { kSource, kDestination };
+constexpr Role kSrc = Role::kSource;
+constexpr Role kDst = Role::kDestination;
+
+// Bytes per pixel of a kernel's sources and of its destination, and whether
+// their pointers address one channel of a pixel.
+struct Layout {
+  int srcBytes;
+  int dstBytes;
+  bool srcChannel = false;
+  bool dstChannel = false;
+};
+
+// How the images of one call are shaped: rows without gaps (every step is the
+// row), rows stored bottom-up (negative steps), whether all sources share one
+// step (planes), and a multiple every step is rounded up to (2 for 16-bit
+// images).
+struct Shape {
+  bool contiguous = false;
+  bool bottomUp = false;
+  bool sharedSourceStep = false;
+  int stepAlignment = 1;
+};
+
+// Images for operands with `roles`, sized by `layout`, with random paddings
+// unless contiguous, channel pointers placed on a random channel.
+std::vector<GuardedImage> ImagesFor(std::span<const Role> roles, const Layout& layout, IppiSize roi,
+                                    const Shape& shape, std::mt19937& random);
+
+// The widths of the differential runs: 1 to 70 (every tail of every vector
+// length) and some wide rows.
+std::vector<int> DifferentialWidths();
+
+// A random shape: contiguous a quarter of the time, bottom-up a sixth.
+Shape RandomShape(std::mt19937& random, int stepAlignment = 1);
+
+// A kernel called with the images' operands, in role order.
+using KernelCall = std::function<IppStatus(std::span<const Operand>, IppiSize)>;
+
+// Calls `kernel` with the operands of `images`.
+IppStatus Run(const KernelCall& kernel, std::vector<GuardedImage>& images, IppiSize roi);
+
+// Runs `simd` and `reference` on copies of `images`: the same status, byte-
+// identical buffers (guards included), and nothing written outside the regions.
+void ExpectSameResults(const std::vector<GuardedImage>& images, IppiSize roi,
+                       const KernelCall& simd, const KernelCall& reference);
+
+// ExpectSameResults on every instruction set, for every differential width,
+// random heights of 1 to 4 rows and random shapes.
+void ExpectSameAsReference(std::span<const Role> roles, const Layout& layout,
+                           const KernelCall& simd, const KernelCall& reference,
+                           int stepAlignment = 1);
+
+// Every instruction set compiled into the kernels that this CPU runs.
+std::vector<std::int64_t> KernelTargets();
+std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info);
+
+// Runs `body` once per kernel instruction set, the kernels dispatching to it.
+void ForEachTarget(const std::function<void()>& body);
+
+// A test that runs once per instruction set, the kernels dispatching to it.
+class PerTarget : public ::testing::TestWithParam<std::int64_t> {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+}  // namespace qx::kerneltest

@@ -10,6 +10,7 @@
 #include <random>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "dispatch/IppTypes.h"
@@ -94,6 +95,32 @@ Shape RandomShape(std::mt19937& random, int stepAlignment = 1);
 
 // A kernel called with the images' operands, in role order.
 using KernelCall = std::function<IppStatus(std::span<const Operand>, IppiSize)>;
+
+// The roles of the common kernel forms.
+constexpr Role kOneSource[] = {kSrc, kDst};
+constexpr Role kInPlace[] = {kDst};
+constexpr Role kTwoSources[] = {kSrc, kSrc, kDst};
+
+// A kernel of the form (src, srcStep, dst, dstStep, roi, extra...) with its
+// trailing arguments bound; 16-bit images are passed as words.
+template <class S, class D, class... Extra>
+KernelCall OneSource(IppStatus (*kernel)(const S*, int, D*, int, IppiSize, Extra...),
+                     std::type_identity_t<Extra>... extra) {
+  return [=](std::span<const Operand> op, IppiSize roi) {
+    return kernel(reinterpret_cast<const S*>(op[0].origin), op[0].step,
+                  reinterpret_cast<D*>(op[1].origin), op[1].step, roi, extra...);
+  };
+}
+
+// A kernel of the form (image, step, roi, extra...) with its trailing
+// arguments bound.
+template <class... Extra>
+KernelCall InPlace(IppStatus (*kernel)(Ipp8u*, int, IppiSize, Extra...),
+                   std::type_identity_t<Extra>... extra) {
+  return [=](std::span<const Operand> op, IppiSize roi) {
+    return kernel(op[0].origin, op[0].step, roi, extra...);
+  };
+}
 
 // Calls `kernel` with the operands of `images`.
 IppStatus Run(const KernelCall& kernel, std::vector<GuardedImage>& images, IppiSize roi);

@@ -8,11 +8,11 @@
 #include <tuple>
 #include <vector>
 
-#include "ColorTestSupport.h"
+#include "KernelTestSupport.h"
 #include "dispatch/color/ColorFallbacks.h"
 #include "dispatch/color/ColorReference.h"
 
-namespace qx::test {
+namespace qx::kerneltest {
 namespace {
 
 using Matrix = Ipp32f[3][4];
@@ -37,23 +37,31 @@ std::vector<int> Twisted(Ipp32f scale, Ipp8u s0, Ipp32f offset) {
 }
 
 TEST(ColorTwist, RoundsToNearestWithTiesToEvenAndSaturates) {
-  EXPECT_EQ(Twisted(0.5f, 5, 0), (std::vector<int>{2, 2}));           // 2.5
-  EXPECT_EQ(Twisted(0.5f, 7, 0), (std::vector<int>{4, 4}));           // 3.5
-  EXPECT_EQ(Twisted(0.25f, 3, 0.1f), (std::vector<int>{1, 1}));       // 0.85
-  EXPECT_EQ(Twisted(1.0f, 255, 0.2f), (std::vector<int>{255, 255}));  // 255.2
-  EXPECT_EQ(Twisted(1.0f, 0, -0.1f), (std::vector<int>{0, 0}));       // -0.1
-  EXPECT_EQ(Twisted(-1.0f, 200, 0.0f), (std::vector<int>{0, 0}));
-  EXPECT_EQ(Twisted(0.0f, 0, 0.5f), (std::vector<int>{0, 0}));  // a tie at 0.5 goes to 0
-}
-
-TEST(ColorTwist, SumsInExtendedPrecision) {
-  // 2.5 + 2^-60 is above the tie only when the sum keeps 62 fraction bits.
-  EXPECT_EQ(Twisted(0.5f, 5, std::ldexp(1.0f, -60)), (std::vector<int>{3, 3}));
-}
-
-TEST(ColorTwist, NanGivesZero) {
-  EXPECT_EQ(Twisted(std::numeric_limits<float>::quiet_NaN(), 9, 0), (std::vector<int>{0, 0}));
-  EXPECT_EQ(Twisted(std::numeric_limits<float>::infinity(), 9, 0), (std::vector<int>{255, 255}));
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float infinity = std::numeric_limits<float>::infinity();
+  struct Case {
+    Ipp32f scale;
+    Ipp8u s0;
+    Ipp32f offset;
+    int expected;
+  };
+  const Case cases[] = {
+      {0.5f, 5, 0, 2},
+      {0.5f, 7, 0, 4},
+      {0.25f, 3, 0.1f, 1},  // 2.5, 3.5, 0.85
+      {1.0f, 255, 0.2f, 255},
+      {1.0f, 0, -0.1f, 0},
+      {-1.0f, 200, 0, 0},
+      {0.0f, 0, 0.5f, 0},  // a tie at 0.5 goes to 0
+      // 2.5 + 2^-60 is above the tie only when the sum keeps 62 fraction bits.
+      {0.5f, 5, std::ldexp(1.0f, -60), 3},
+      {nan, 9, 0, 0},
+      {infinity, 9, 0, 255},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Twisted(c.scale, c.s0, c.offset), (std::vector<int>{c.expected, c.expected}))
+        << "case " << &c - cases;
+  }
 }
 
 TEST(ColorTwist, MixesChannelsPerRow) {
@@ -91,22 +99,12 @@ TEST(ColorTwist, SimdMatchesReference) {
   const Matrix halves = {{0.5f, 0, 0, 0.5f}, {0, 0.5f, 0.5f, 0}, {0.25f, 0.25f, 0.5f, -0.5f}};
   const Matrix wideRange = {{1e-7f, 3.0f, 0, 1e6f}, {1e-30f, 1, 0, 0}, {2, -1, 0.125f, -3}};
   for (const Matrix* twist : {&toYuv, &halves, &wideRange}) {
-    const auto bind = [twist](auto kernel) {
-      return [kernel, twist](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize size) {
-        return kernel(s, ss, d, ds, size, *twist);
-      };
-    };
-    const auto bindInPlace = [twist](auto kernel) {
-      return [kernel, twist](Ipp8u* image, int step, IppiSize size) {
-        return kernel(image, step, size, *twist);
-      };
-    };
-    ExpectSameAsReference(3, 3, bind(fallback::ippiColorTwist32f_8u_C3R),
-                          bind(fallback::reference::ippiColorTwist32f_8u_C3R));
-    ExpectSameAsReferenceInPlace(3, bindInPlace(fallback::ippiColorTwist32f_8u_C3IR),
-                                 bindInPlace(fallback::reference::ippiColorTwist32f_8u_C3IR));
-    ExpectSameAsReferenceInPlace(4, bindInPlace(fallback::ippiColorTwist32f_8u_AC4IR),
-                                 bindInPlace(fallback::reference::ippiColorTwist32f_8u_AC4IR));
+    ExpectSameAsReference(kOneSource, {3, 3}, OneSource(fallback::ippiColorTwist32f_8u_C3R, *twist),
+                          OneSource(fallback::reference::ippiColorTwist32f_8u_C3R, *twist));
+    ExpectSameAsReference(kInPlace, {3, 3}, InPlace(fallback::ippiColorTwist32f_8u_C3IR, *twist),
+                          InPlace(fallback::reference::ippiColorTwist32f_8u_C3IR, *twist));
+    ExpectSameAsReference(kInPlace, {4, 4}, InPlace(fallback::ippiColorTwist32f_8u_AC4IR, *twist),
+                          InPlace(fallback::reference::ippiColorTwist32f_8u_AC4IR, *twist));
   }
 }
 
@@ -215,6 +213,12 @@ TEST(AlphaComposite, SimdMatchesReference) {
   for (int type = 0; type < 12; ++type) {
     SCOPED_TRACE(testing::Message() << "type " << type);
     const auto alphaType = static_cast<IppiAlphaType>(type);
+    const auto constant = [alphaType](AlphaCompC kernel) -> KernelCall {
+      return [kernel, alphaType](std::span<const Operand> op, IppiSize size) {
+        return kernel(op[0].origin, op[0].step, 200, op[1].origin, op[1].step, 61, op[2].origin,
+                      op[2].step, size, alphaType);
+      };
+    };
     for (auto [simd, reference, channels] :
          {std::tuple{&fallback::ippiAlphaCompC_8u_C1R, &fallback::reference::ippiAlphaCompC_8u_C1R,
                      1},
@@ -222,24 +226,18 @@ TEST(AlphaComposite, SimdMatchesReference) {
                      3},
           std::tuple{&fallback::ippiAlphaCompC_8u_C4R, &fallback::reference::ippiAlphaCompC_8u_C4R,
                      4}}) {
-      const auto bind = [alphaType](AlphaCompC kernel) {
-        return [kernel, alphaType](const Ipp8u* s1, int s1Step, const Ipp8u* s2, int s2Step,
-                                   Ipp8u* d, int dStep, IppiSize size) {
-          return kernel(s1, s1Step, 200, s2, s2Step, 61, d, dStep, size, alphaType);
-        };
-      };
-      ExpectSameAsReference(channels, bind(simd), bind(reference));
+      ExpectSameAsReference(kTwoSources, {channels, channels}, constant(simd), constant(reference));
     }
-    const auto bindPixel = [alphaType](auto kernel) {
-      return [kernel, alphaType](const Ipp8u* s1, int s1Step, const Ipp8u* s2, int s2Step, Ipp8u* d,
-                                 int dStep, IppiSize size) {
-        return kernel(s1, s1Step, s2, s2Step, d, dStep, size, alphaType);
+    const auto perPixel = [alphaType](auto kernel) -> KernelCall {
+      return [kernel, alphaType](std::span<const Operand> op, IppiSize size) {
+        return kernel(op[0].origin, op[0].step, op[1].origin, op[1].step, op[2].origin, op[2].step,
+                      size, alphaType);
       };
     };
-    ExpectSameAsReference(4, bindPixel(fallback::ippiAlphaComp_8u_AC4R),
-                          bindPixel(fallback::reference::ippiAlphaComp_8u_AC4R));
+    ExpectSameAsReference(kTwoSources, {4, 4}, perPixel(fallback::ippiAlphaComp_8u_AC4R),
+                          perPixel(fallback::reference::ippiAlphaComp_8u_AC4R));
   }
 }
 
 }  // namespace
-}  // namespace qx::test
+}  // namespace qx::kerneltest

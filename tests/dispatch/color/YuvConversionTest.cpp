@@ -7,11 +7,11 @@
 #include <cmath>
 #include <vector>
 
-#include "ColorTestSupport.h"
+#include "KernelTestSupport.h"
 #include "dispatch/color/ColorFallbacks.h"
 #include "dispatch/color/ColorReference.h"
 
-namespace qx::test {
+namespace qx::kerneltest {
 namespace {
 
 using Rgb = std::array<int, 3>;
@@ -48,21 +48,24 @@ TEST(YuvToRgb, HandCheckedPixels) {
   EXPECT_EQ(PixelAt(ToRgb({255, 255, 255, 128}, 2), 0)[2], 255);
 }
 
-TEST(YuvToRgb, PairSharesChromaButNotLuma) {
-  const std::vector<Ipp8u> rgb = ToRgb({50, 90, 200, 160}, 2);
-  EXPECT_EQ(PixelAt(rgb, 0), PixelAt(ToRgb({50, 90, 50, 160}, 2), 0));
-  EXPECT_EQ(PixelAt(rgb, 1), PixelAt(ToRgb({200, 90, 200, 160}, 2), 0));
-}
-
-TEST(YuvToRgb, OddWidthLastPixelUsesItsUAndThePrecedingV) {
-  const std::vector<Ipp8u> rgb = ToRgb({10, 20, 30, 240, 150, 60}, 3);
-  // Pixel 2 is (Y 150, U 60) with the V of the first pair (240).
-  EXPECT_EQ(PixelAt(rgb, 2), PixelAt(ToRgb({150, 60, 150, 240}, 2), 0));
-}
-
-TEST(YuvToRgb, WidthOneUsesUForBothChromas) {
-  const std::vector<Ipp8u> rgb = ToRgb({90, 200}, 1);
-  EXPECT_EQ(PixelAt(rgb, 0), PixelAt(ToRgb({90, 200, 90, 200}, 2), 0));
+// A pixel converts like pixel 0 of an even pair built from the Y, U and V it
+// should use: its own Y, the U and V of its pair, for an odd width's last pixel
+// its own U and the preceding V, for a width of 1 its U for both.
+TEST(YuvToRgb, EachPixelTakesTheChromaOfItsPair) {
+  struct Case {
+    std::vector<Ipp8u> row;
+    int x;
+    std::vector<Ipp8u> pair;
+  };
+  const Case cases[] = {{{50, 90, 200, 160}, 0, {50, 90, 50, 160}},
+                        {{50, 90, 200, 160}, 1, {200, 90, 200, 160}},
+                        {{10, 20, 30, 240, 150, 60}, 2, {150, 60, 150, 240}},
+                        {{90, 200}, 0, {90, 200, 90, 200}}};
+  for (const Case& c : cases) {
+    const int width = static_cast<int>(c.row.size() / 2);
+    EXPECT_EQ(PixelAt(ToRgb(c.row, width), c.x), PixelAt(ToRgb(c.pair, 2), 0))
+        << "case " << &c - cases;
+  }
 }
 
 TEST(RgbToYuv, HandCheckedPairs) {
@@ -123,11 +126,11 @@ TEST(YuvConversions, RoundTripStaysWithinTheConversionError) {
 }
 
 TEST(YuvConversions, SimdMatchesReference) {
-  ExpectSameAsReference(2, 3, fallback::ippiYUV422ToRGB_8u_C2C3R,
-                        fallback::reference::ippiYUV422ToRGB_8u_C2C3R);
-  ExpectSameAsReference(3, 2, fallback::ippiRGBToYUV422_8u_C3C2R,
-                        fallback::reference::ippiRGBToYUV422_8u_C3C2R);
+  ExpectSameAsReference(kOneSource, {2, 3}, OneSource(fallback::ippiYUV422ToRGB_8u_C2C3R),
+                        OneSource(fallback::reference::ippiYUV422ToRGB_8u_C2C3R));
+  ExpectSameAsReference(kOneSource, {3, 2}, OneSource(fallback::ippiRGBToYUV422_8u_C3C2R),
+                        OneSource(fallback::reference::ippiRGBToYUV422_8u_C3C2R));
 }
 
 }  // namespace
-}  // namespace qx::test
+}  // namespace qx::kerneltest

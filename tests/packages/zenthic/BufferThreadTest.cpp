@@ -1,13 +1,14 @@
-// Reference counts and copy-on-write with buffers on several threads.
+// Reference counts, copy-on-write and the stamped buffer list with buffers
+// on several threads.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <thread>
 #include <vector>
 
 #include "TestStorage.h"
-#include "host/Event.h"
 #include "packages/zenthic/ZTBufferStampList.h"
 
 namespace qx::test {
@@ -66,21 +67,63 @@ TEST(ZTBufferThreads, SharedStorageIsNeverWritten) {
 
 TEST(ZTBufferThreads, StorageGivenUpByAnotherThreadIsWrittenInPlace) {
   TZTBufferStampList handover;
-  TEvent released;
   const std::uint8_t* original = nullptr;
-  std::thread producer([&] {
+  std::thread([&] {
     auto buffer = CountedBuffer(256);
     original = buffer->ByteRead();
     handover.Add(buffer->MakeCopy(), 0, 0, 0);
-    buffer.Reset();
-    released.SetEvent();
-  });
-  released.WaitFor();
-  producer.join();
+  }).join();
   auto entry = handover.Pop();
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->Buffer->ByteModify(), original);
   EXPECT_TRUE(HoldsSequence(*entry->Buffer));
+}
+
+TEST(ZTBufferStampList, KeepsBufferAndStampsAndReleasesWhatItClears) {
+  TZTBufferStampList list;
+  EXPECT_FALSE(list.Pop());
+  auto a = CountedBuffer(1);
+  EXPECT_EQ(list.Add(a, -4, 5, 1LL << 40), 1u);
+  EXPECT_EQ(list.Add(CountedBuffer(2), 7, 8, 9), 2u);
+  auto first = list.Pop();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->Buffer, a);
+  EXPECT_EQ(first->Stamps, (std::array<std::int64_t, 3>{-4, 5, 1LL << 40}));
+
+  const int before = TCountedStorage::Live;
+  list.Clear();
+  EXPECT_TRUE(list.IsEmpty());
+  EXPECT_EQ(TCountedStorage::Live, before - 1);
+}
+
+TEST(ZTBufferStampList, EachProducersEntriesComeOutInTheOrderTheyWentIn) {
+  constexpr int Producers = 3;
+  constexpr int PerProducer = 3000;
+  TZTBufferStampList list;
+  auto buffer = MakeRef<TZTGenericBuffer>(4);
+  std::vector<std::thread> producers;
+  for (int p = 0; p < Producers; ++p) {
+    producers.emplace_back([&, p] {
+      for (int i = 0; i < PerProducer; ++i) list.Add(buffer->MakeCopy(), p, i, 2 * i);
+    });
+  }
+  std::array<std::int64_t, Producers> next{};
+  for (int received = 0; received < Producers * PerProducer;) {
+    auto entry = list.Pop();
+    if (!entry) {
+      std::this_thread::yield();
+      continue;
+    }
+    const auto producer = static_cast<std::size_t>(entry->Stamps[0]);
+    ASSERT_LT(producer, next.size());
+    ASSERT_EQ(entry->Stamps[1], next[producer]);
+    ASSERT_EQ(entry->Stamps[2], 2 * next[producer]);
+    ++next[producer];
+    ++received;
+  }
+  for (auto& producer : producers) producer.join();
+  EXPECT_TRUE(list.IsEmpty());
+  EXPECT_EQ(buffer->GetDataContainer()->GetRefCount(), 1);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The pin bases: buffers reach every sink on the sender's thread as the same
-// object, a refused lock drops the delivery, the connect event, pairs, and
-// how the package's operations present themselves to receivers.
+// The pin bases: buffers and pairs reach every sink as the same object, the
+// connect event, and how the package's operations present themselves to
+// receivers. Delivery itself (threads, locks, refusals) is the pin
+// framework's and is tested there.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <thread>
 #include <vector>
 
 #include "host/Component.h"
@@ -18,48 +17,36 @@
 namespace qx {
 namespace {
 
-// What a sink's operation event saw.
-struct TArrival {
-  TFBOperationPtr Operation;
-  std::thread::id Thread;
-  bool LockHeld = false;
+// A component with its own lock, whose pins it shuts down when destroyed.
+class TLockedComponent : public TComponent {
+ public:
+  TLockedComponent() : TComponent(nullptr) {}
+  ~TLockedComponent() override {
+    Lock->BeginDestroy();
+    FBShutdownPins(*this);
+  }
+  TRefPtr<IFBLock> Lock = FBCreateLock();
 };
 
-// A component with its own lock and one sink of the pair stream that
-// records every arrival (and answers true).
-class TReceiver : public TComponent {
+// One sink of the pair stream that records every arrival (and answers true).
+class TReceiver : public TLockedComponent {
  public:
-  TReceiver() : TComponent(nullptr) {
-    Input = new TZTFBSinkPin(
-        this, "Input", Lock, [this](TFBPin&, const TGUID&, const TFBOperationPtr& op, TFBState) {
-          Arrivals.push_back({op, std::this_thread::get_id(), Lock->IsHeldByCurrentThread()});
-          return true;
-        });
+  TReceiver() {
     Input->AddType(ZTBufferPairStreamID);
+    Input->OnOperation = [this](TFBPin&, const TGUID&, const TFBOperationPtr& op, TFBState) {
+      Arrivals.push_back(op);
+      return true;
+    };
   }
-  ~TReceiver() override {
-    Lock->BeginDestroy();
-    FBShutdownPins(*this);
-  }
-
-  TRefPtr<IFBLock> Lock = FBCreateLock();
-  TZTFBSinkPin* Input;
-  std::vector<TArrival> Arrivals;
+  TZTFBSinkPin* Input = new TZTFBSinkPin(this, "Input", Lock);
+  std::vector<TFBOperationPtr> Arrivals;
 };
 
-class TSender : public TComponent {
+// A paired source that lists the pins its connect event names.
+class TSender : public TLockedComponent {
  public:
-  TSender() : TComponent(nullptr) {
-    Output = new TZTFBPairedSourcePin(
-        this, "Output", Lock, [this](TZTFBSourcePin& sender) { Connected.push_back(&sender); });
-  }
-  ~TSender() override {
-    Lock->BeginDestroy();
-    FBShutdownPins(*this);
-  }
-
-  TRefPtr<IFBLock> Lock = FBCreateLock();
-  TZTFBPairedSourcePin* Output;
+  TZTFBPairedSourcePin* Output = new TZTFBPairedSourcePin(
+      this, "Output", Lock, [this](TZTFBSourcePin& sender) { Connected.push_back(&sender); });
   std::vector<TZTFBSourcePin*> Connected;
 };
 
@@ -69,29 +56,23 @@ TRefPtr<IZTDataBuffer> BufferOf(std::initializer_list<std::uint8_t> bytes) {
   return buffer;
 }
 
-TEST(ZTPins, SubmitBufferHandsTheSameBufferToEverySinkOnTheCallersThread) {
+TEST(ZTPins, SubmitBufferHandsTheSameBufferToEverySink) {
   TSender sender;
   TReceiver first, second;
   sender.Output->Connect(*first.Input);
   second.Input->Connect(sender.Output);
-  EXPECT_EQ(sender.Connected.size(), 2u);
+  EXPECT_EQ(sender.Connected, (std::vector<TZTFBSourcePin*>{sender.Output, sender.Output}));
 
   TRefPtr<IZTDataBuffer> buffer = BufferOf({1, 2, 3});
-  const std::uint8_t* bytes = buffer->ByteRead();
   EXPECT_TRUE(sender.Output->SubmitBuffer(buffer));
-
   for (TReceiver* receiver : {&first, &second}) {
     ASSERT_EQ(receiver->Arrivals.size(), 1u);
-    const TArrival& arrival = receiver->Arrivals[0];
-    EXPECT_EQ(arrival.Thread, std::this_thread::get_id());
-    EXPECT_TRUE(arrival.LockHeld);
-    auto supplied = RefCast<TFBSuppliedBufferOperation>(arrival.Operation);
+    auto supplied = RefCast<TFBSuppliedBufferOperation>(receiver->Arrivals[0]);
     ASSERT_TRUE(supplied);
     EXPECT_EQ(supplied->GetBuffer(), buffer);
-    EXPECT_EQ(supplied->GetBuffer()->ByteRead(), bytes);
   }
   // Both sinks received one operation object.
-  EXPECT_EQ(first.Arrivals[0].Operation, second.Arrivals[0].Operation);
+  EXPECT_EQ(first.Arrivals[0], second.Arrivals[0]);
 }
 
 TEST(ZTPins, NothingToSendOrNobodyToReceiveIsReportedAsNotDelivered) {
@@ -106,62 +87,24 @@ TEST(ZTPins, NothingToSendOrNobodyToReceiveIsReportedAsNotDelivered) {
   EXPECT_TRUE(receiver.Arrivals.empty());
 }
 
-TEST(ZTPins, ASinkWhoseOwnerIsBeingDestroyedDropsTheBufferAndTheOthersGetIt) {
+TEST(ZTPins, UpstreamOperationsReachTheSourceOwnerAndPairsGoDown) {
   TSender sender;
-  TReceiver dying, alive;
-  sender.Output->Connect(*dying.Input);
-  sender.Output->Connect(*alive.Input);
-  // Another thread begins the destruction and keeps the lock.
-  std::thread([&] { dying.Lock->BeginDestroy(); }).join();
-
-  EXPECT_TRUE(sender.Output->SubmitBuffer(BufferOf({9})));
-  EXPECT_TRUE(dying.Arrivals.empty());
-  EXPECT_EQ(alive.Arrivals.size(), 1u);
-
-  sender.Output->Disconnect(*alive.Input);
-  EXPECT_FALSE(sender.Output->SubmitBuffer(BufferOf({9})));
-}
-
-TEST(ZTPins, UpstreamOperationsReachTheSourceOwnerUnderItsLock) {
-  TSender sender;
-  bool heldInHandler = false;
   sender.Output->OnOperation = [&](TFBPin& pin, const TGUID& type, const TFBOperationPtr& op,
                                    TFBState) {
-    heldInHandler = sender.Lock->IsHeldByCurrentThread();
     return &pin == sender.Output && type == ZTBufferPairStreamID &&
            RefCast<TFBZTPauseOperation>(op) != nullptr;
   };
   TReceiver receiver;
   receiver.Input->Connect(sender.Output);
   EXPECT_TRUE(receiver.Input->Notify(MakeRef<TFBZTPauseOperation>()));
-  EXPECT_TRUE(heldInHandler);
   EXPECT_FALSE(receiver.Input->Notify(MakeRef<TFBZTResumeOperation>()));
-}
-
-TEST(ZTPins, PairsTravelOnThePairStreamAndStopsEndIt) {
-  TSender sender;
-  TReceiver receiver;
-  sender.Output->Connect(*receiver.Input);
-  EXPECT_EQ(receiver.Input->GetDataType(), ZTBufferPairStreamID);
 
   auto pair = MakeRef<TNXBufferPair>(BufferOf({1, 2}), BufferOf({3, 4}));
   EXPECT_TRUE(sender.Output->SubmitPair(pair));
-  EXPECT_TRUE(sender.Output->EndStop());
-  ASSERT_EQ(receiver.Arrivals.size(), 2u);
-  auto supplied = RefCast<TFBSuppliedBufferPairOperation>(receiver.Arrivals[0].Operation);
+  ASSERT_EQ(receiver.Arrivals.size(), 1u);
+  auto supplied = RefCast<TFBSuppliedBufferPairOperation>(receiver.Arrivals[0]);
   ASSERT_TRUE(supplied);
   EXPECT_EQ(supplied->GetPair(), pair);
-  auto stop = RefCast<TFBStopOperation>(receiver.Arrivals[1].Operation);
-  ASSERT_TRUE(stop);
-  EXPECT_TRUE(stop->IsFinal());
-}
-
-TEST(ZTPins, HeldOperationsStayWithTheSender) {
-  TSender sender;
-  TReceiver receiver;
-  sender.Output->Connect(*receiver.Input);
-  EXPECT_FALSE(sender.Output->SubmitBuffer(BufferOf({5}), fbsHeld));
-  EXPECT_TRUE(receiver.Arrivals.empty());
 }
 
 TEST(ZTOperations, ReceiversMatchingTheGeneralClassesAlsoAcceptThePackagesOwn) {
@@ -170,7 +113,6 @@ TEST(ZTOperations, ReceiversMatchingTheGeneralClassesAlsoAcceptThePackagesOwn) {
   ASSERT_TRUE(asSupplied);
   EXPECT_EQ(asSupplied->GetBuffer()->GetByteSize(), 2u);
   EXPECT_TRUE(RefCast<TFBInternalBufferOperation>(putBack)->GetFlag());
-  EXPECT_FALSE(MakeRef<TFBInternalBufferOperation>(false, BufferOf({1}))->GetFlag());
 
   TFBOperationPtr caption = MakeRef<TFBZTTimeSuppliedStringOperation>("hello", 1'234'567);
   auto asString = RefCast<TFBSuppliedStringOperation>(caption);

@@ -1,8 +1,10 @@
 // Shared by the image operation suites: random frames, the pixel bytes of a
-// frame without row padding, and the plain arithmetic the operations are
-// checked against (written with floating point and floor divisions, not the
-// kernels' shifts).
+// frame without row padding, another holder that must keep its pixels, and
+// the plain arithmetic the operations are checked against (written with
+// floating point and floor divisions, not the kernels' shifts).
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
@@ -41,14 +43,32 @@ inline std::vector<std::uint8_t> BytesIn(const TQXImageBuffer& frame, TQXVideoFo
   return PixelBytes(*copy);
 }
 
+// A second holder of a frame's storage, taken before an operation: the
+// operation must leave it the format and pixels it had.
+class THeld {
+ public:
+  explicit THeld(const TQXImageBuffer& frame)
+      : FHolder(MakeRef<TQXImageBuffer>(frame)),
+        FFormat(frame.GetFormat()),
+        FBytes(PixelBytes(frame)) {}
+
+  void ExpectKept() const { ExpectKeptBy(*FHolder); }
+
+  // For the frame the holder was taken from, when the operation only reads it.
+  void ExpectKeptBy(const IQXImageBuffer& frame) const {
+    EXPECT_EQ(frame.GetFormat(), FFormat);
+    EXPECT_EQ(PixelBytes(frame), FBytes);
+  }
+
+ private:
+  TRefPtr<TQXImageBuffer> FHolder;
+  TQXVideoFormat FFormat;
+  std::vector<std::uint8_t> FBytes;
+};
+
 // x / 2 to the nearest integer, an exact half to the even one.
 inline int HalfEven(double x) { return static_cast<int>(std::nearbyint(x / 2)); }
 
 inline int AtMost255(int x) { return x > 255 ? 255 : x; }
-
-// The little-endian 16-bit word of pixel `index`.
-inline int WordAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
-  return bytes[2 * index] | bytes[2 * index + 1] << 8;
-}
 
 }  // namespace qx::test

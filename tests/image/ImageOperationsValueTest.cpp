@@ -1,6 +1,7 @@
-// Operations of every pixel with one value: each operation, operand form and
-// format against a per-channel model; the format the frame ends in; alpha
-// kept or combined; other holders of the storage untouched.
+// Operations of every pixel with one value: each operation and operand form
+// against a per-channel model on each kind of frame (RGB24, the vfRGB tag,
+// RGBA32 and formats converted first); alpha kept or combined; other holders
+// of the storage untouched; hand-checked pixels for zero divisors and alpha.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,61 +14,55 @@
 namespace qx::test {
 namespace {
 
-using TFormula = std::function<int(int pixel, int operand)>;
+enum class TOperandForm { Color, ColorAlpha, Packed };
 
-struct TValueOperation {
-  std::string Name;
-  std::function<void(TQXImageBuffer&, std::uint32_t)> WithColor;
-  std::function<void(TQXImageBuffer&, std::uint32_t, std::uint8_t)> WithColorAlpha;
-  std::function<void(TQXImageBuffer&, TQXPackedColor)> WithPacked;
-  TFormula Formula;
-  // The largest operand byte drawn (shift counts stay near 8).
-  int LargestOperand = 255;
-  int SmallestOperand = 0;
-};
+using TCall = std::function<void(TQXImageBuffer&, TOperandForm, std::uint32_t, std::uint8_t)>;
 
-#define QX_VALUE_OPERATION(name, formula, ...)                                                      \
-  TValueOperation {                                                                                 \
-#name,                                                                                          \
-        [](TQXImageBuffer & f,                                                                      \
-           std::uint32_t                                                                            \
-               c) { f.name(c); },                                                                   \
-                               [](TQXImageBuffer & f, std::uint32_t c,                              \
-                                  std::uint8_t                                                      \
-                                      a) { f.name(c, a); },                                         \
-                                                         [](TQXImageBuffer & f,                     \
-                                                            TQXPackedColor                          \
-                                                                v) { f.name(v); },                  \
-                                                                                formula __VA_OPT__( \
-                                                                                    , )             \
-                                                                                    __VA_ARGS__     \
-  }
-
-const std::vector<TValueOperation>& ValueOperations() {
-  static const std::vector<TValueOperation> operations{
-      QX_VALUE_OPERATION(AddValue, [](int p, int c) { return AtMost255(HalfEven(p + c)); }),
-      QX_VALUE_OPERATION(SubtractValue, [](int p, int c) { return p > c ? HalfEven(p - c) : 0; }),
-      QX_VALUE_OPERATION(MultiplyValue, [](int p, int c) { return AtMost255(HalfEven(p * c)); }),
-      QX_VALUE_OPERATION(MultiplyScaleValue, [](int p, int c) { return p * c / 255; }),
-      // Divisors stay non-zero here; zero has a case of its own.
-      QX_VALUE_OPERATION(
-          DivideValue,
-          [](int p, int c) { return AtMost255(static_cast<int>(std::nearbyint(p / (2.0 * c)))); },
-          255, 1),
-      QX_VALUE_OPERATION(LAndValue, [](int p, int c) { return p & c; }),
-      QX_VALUE_OPERATION(LOrValue, [](int p, int c) { return p | c; }),
-      QX_VALUE_OPERATION(LXorValue, [](int p, int c) { return p ^ c; }),
-      QX_VALUE_OPERATION(
-          LShiftValue, [](int p, int c) { return c > 7 ? 0 : (p * (1 << c)) % 256; }, 9),
-      QX_VALUE_OPERATION(
-          RShiftValue, [](int p, int c) { return c > 7 ? 0 : p / (1 << c); }, 9),
+// One call per operand form from a lambda that forwards its operands to the
+// operation's overloads.
+template <class Forward>
+TCall EveryForm(Forward forward) {
+  return [forward](TQXImageBuffer& f, TOperandForm form, std::uint32_t color, std::uint8_t alpha) {
+    switch (form) {
+      case TOperandForm::Color:
+        return forward(f, color);
+      case TOperandForm::ColorAlpha:
+        return forward(f, color, alpha);
+      case TOperandForm::Packed:
+        return forward(f, QXPackedColor(color, alpha));
+    }
   };
-  return operations;
 }
 
-#undef QX_VALUE_OPERATION
+#define QX_VALUE_OPERATION(name) \
+#name, EveryForm([](TQXImageBuffer& f, auto... operand) { f.name(operand...); })
 
-enum class TOperandForm { Color, ColorAlpha, Packed };
+struct TValueOperation {
+  const char* Name;
+  TCall Call;
+  std::function<int(int pixel, int operand)> Formula;
+  // The range operand bytes are drawn from (shift counts stay near 8).
+  int SmallestOperand = 0;
+  int LargestOperand = 255;
+};
+
+const TValueOperation kValueOperations[] = {
+    {QX_VALUE_OPERATION(AddValue), [](int p, int c) { return AtMost255(HalfEven(p + c)); }},
+    {QX_VALUE_OPERATION(SubtractValue), [](int p, int c) { return p > c ? HalfEven(p - c) : 0; }},
+    {QX_VALUE_OPERATION(MultiplyValue), [](int p, int c) { return AtMost255(HalfEven(p * c)); }},
+    {QX_VALUE_OPERATION(MultiplyScaleValue), [](int p, int c) { return p * c / 255; }},
+    // Divisors stay non-zero here; zero has cases of its own.
+    {QX_VALUE_OPERATION(DivideValue),
+     [](int p, int c) { return AtMost255(static_cast<int>(std::nearbyint(p / (2.0 * c)))); }, 1},
+    {QX_VALUE_OPERATION(LAndValue), [](int p, int c) { return p & c; }},
+    {QX_VALUE_OPERATION(LOrValue), [](int p, int c) { return p | c; }},
+    {QX_VALUE_OPERATION(LXorValue), [](int p, int c) { return p ^ c; }},
+    {QX_VALUE_OPERATION(LShiftValue), [](int p, int c) { return c > 7 ? 0 : (p * (1 << c)) % 256; },
+     0, 9},
+    {QX_VALUE_OPERATION(RShiftValue), [](int p, int c) { return c > 7 ? 0 : p / (1 << c); }, 0, 9},
+};
+
+#undef QX_VALUE_OPERATION
 
 // Value operations work on RGB24, RGB and RGBA32; everything else becomes RGB24.
 TQXVideoFormat ValueFormatOf(TQXVideoFormat format) {
@@ -80,32 +75,17 @@ TEST_P(ValueOperationTest, EveryOperationAndOperandFormAgainstTheModel) {
   const TQXVideoFormat format = GetParam();
   const TQXVideoFormat ends = ValueFormatOf(format);
   std::mt19937 random(7 + format);
-  for (const TValueOperation& operation : ValueOperations()) {
+  for (const TValueOperation& operation : kValueOperations) {
     for (TOperandForm form :
          {TOperandForm::Color, TOperandForm::ColorAlpha, TOperandForm::Packed}) {
-      SCOPED_TRACE(operation.Name + " form " + std::to_string(static_cast<int>(form)));
+      SCOPED_TRACE(testing::Message() << operation.Name << " form " << static_cast<int>(form));
       std::uniform_int_distribution<int> draw(operation.SmallestOperand, operation.LargestOperand);
       const int red = draw(random), green = draw(random), blue = draw(random), alpha = draw(random);
-      // A colour reference: red low, blue in the third byte.
-      const std::uint32_t color = static_cast<std::uint32_t>(red | green << 8 | blue << 16);
-
       auto image = RandomImage(format, 5, 3, random());
-      auto holder = MakeRef<TQXImageBuffer>(*image);
-      const std::vector<std::uint8_t> held = PixelBytes(*holder);
+      const THeld held(*image);
       const std::vector<std::uint8_t> input = BytesIn(*image, ends);
 
-      switch (form) {
-        case TOperandForm::Color:
-          operation.WithColor(*image, color);
-          break;
-        case TOperandForm::ColorAlpha:
-          operation.WithColorAlpha(*image, color, static_cast<std::uint8_t>(alpha));
-          break;
-        case TOperandForm::Packed:
-          operation.WithPacked(*image,
-                               TQXPackedColor(color | static_cast<std::uint32_t>(alpha) << 24));
-          break;
-      }
+      operation.Call(*image, form, QXColorRGB(red, green, blue), static_cast<std::uint8_t>(alpha));
 
       ASSERT_EQ(image->GetFormat(), ends);
       const int channels = ends == vfRGBA32 ? 4 : 3;
@@ -115,84 +95,59 @@ TEST_P(ValueOperationTest, EveryOperationAndOperandFormAgainstTheModel) {
         const int channel = static_cast<int>(i % channels);
         if (channel < 3 || form != TOperandForm::Color) {
           expected[i] = static_cast<std::uint8_t>(operation.Formula(input[i], operandOf[channel]));
-        } else if (operation.Name == "SubtractValue") {
+        } else if (std::string(operation.Name) == "SubtractValue") {
           // Subtracting a colour has no alpha-keeping entry: alpha loses 0, then is halved.
           expected[i] = static_cast<std::uint8_t>(HalfEven(input[i]));
         }
       }
       EXPECT_EQ(PixelBytes(*image), expected);
-      EXPECT_EQ(holder->GetFormat(), format);
-      EXPECT_EQ(PixelBytes(*holder), held);
+      held.ExpectKept();
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFormats, ValueOperationTest, testing::ValuesIn(kAllFormats),
+// Each format that is operated on as it is, and two that are converted first.
+INSTANTIATE_TEST_SUITE_P(EachPath, ValueOperationTest,
+                         testing::Values(vfRGB24, vfRGB, vfRGBA32, vfUYVY, vfGrayScale),
                          testing::PrintToStringParamName());
 
-TEST(ValueOperationCases, PureRedReachesTheRedByteOnly) {
-  // On black pixels halving keeps blue and green at 0; red is (0 + 255) / 2,
-  // an exact half that goes to the even 128.
-  auto rgb = MakeRef<TQXImageBuffer>(3, 2, vfRGB24);
-  rgb->SetValue(std::uint8_t{0});
-  rgb->AddValue(QXColorRGB(255, 0, 0));
-  for (std::uint32_t x = 0; x < 3; ++x) EXPECT_EQ(rgb->GetPixel(x, 1), QXColorRGB(128, 0, 0));
-
-  auto yuy2 = RandomImage(vfYUY2, 4, 2, 3);
-  yuy2->AddValue(QXColorRGB(255, 0, 0));
-  EXPECT_EQ(yuy2->GetFormat(), vfRGB24);
-}
-
-TEST(ValueOperationCases, ScaledArithmeticHalvesEveryResult) {
-  auto frame = MakeRef<TQXImageBuffer>(2, 2, vfRGBA32);
-  frame->SetValue(QXPackedColor(QXColorRGB(100, 100, 100), 100));
-  frame->AddValue(QXColorRGB(100, 100, 100));
-  EXPECT_EQ(frame->GetPixel(1, 1), QXColorRGB(100, 100, 100));
-  EXPECT_EQ(frame->GetAlpha(1, 1), 100);
-  frame->MultiplyValue(QXColorRGB(2, 2, 2));
-  EXPECT_EQ(frame->GetPixel(0, 1), QXColorRGB(100, 100, 100));
-}
-
-TEST(ValueOperationCases, ShiftCountsComeFromTheChannelBytes) {
-  auto frame = MakeRef<TQXImageBuffer>(2, 1, vfRGB24);
-  frame->SetPixel(0, 0, QXColorRGB(0x81, 0x30, 0x0F));
-  frame->SetPixel(1, 0, QXColorRGB(0x7F, 0x55, 0xF0));
-  frame->LShiftValue(QXColorRGB(1, 0, 0));
-  EXPECT_EQ(frame->GetPixel(0, 0), QXColorRGB(0x02, 0x30, 0x0F));  // the carry is dropped
-  EXPECT_EQ(frame->GetPixel(1, 0), QXColorRGB(0xFE, 0x55, 0xF0));
-  frame->RShiftValue(QXColorRGB(0, 8, 4));
-  EXPECT_EQ(frame->GetPixel(0, 0), QXColorRGB(0x02, 0x00, 0x00));
-  EXPECT_EQ(frame->GetPixel(1, 0), QXColorRGB(0xFE, 0x00, 0x0F));
-}
-
-TEST(ValueOperationCases, DivisionByZeroChannels) {
-  // RGB24: a zero divisor gives 255 over a non-zero byte and 0 over zero;
-  // the other channels are divided (and halved).
-  auto rgb = MakeRef<TQXImageBuffer>(2, 1, vfRGB24);
-  rgb->SetPixel(0, 0, QXColorRGB(0, 40, 200));
-  rgb->SetPixel(1, 0, QXColorRGB(9, 0, 0));
-  rgb->DivideValue(QXColorRGB(0, 5, 10));
-  EXPECT_EQ(rgb->GetPixel(0, 0), QXColorRGB(0, 4, 10));
-  EXPECT_EQ(rgb->GetPixel(1, 0), QXColorRGB(255, 0, 0));
-
-  // RGBA32 with a colour: the alpha-keeping division refuses a zero channel
-  // and leaves the frame as it was; a packed divisor divides all four bytes.
-  auto rgba = MakeRef<TQXImageBuffer>(2, 1, vfRGBA32);
-  rgba->SetValue(QXPackedColor(QXColorRGB(0, 40, 200), 90));
-  const std::vector<std::uint8_t> before = PixelBytes(*rgba);
-  rgba->DivideValue(QXColorRGB(0, 5, 10));
-  EXPECT_EQ(PixelBytes(*rgba), before);
-  rgba->DivideValue(QXColorRGB(0, 5, 10), 3);
-  EXPECT_EQ(rgba->GetPixel(1, 0), QXColorRGB(0, 4, 10));
-  EXPECT_EQ(rgba->GetAlpha(1, 0), 15);
-}
-
-TEST(ValueOperationCases, ColourBitsAboveBlueNeverReachAlpha) {
-  auto frame = MakeRef<TQXImageBuffer>(1, 1, vfRGBA32);
-  frame->SetValue(QXPackedColor(0, 0));
-  frame->LOrValue(0xFF000000u | QXColorRGB(1, 2, 3), 0x10);
-  EXPECT_EQ(frame->GetPixel(0, 0), QXColorRGB(1, 2, 3));
-  EXPECT_EQ(frame->GetAlpha(0, 0), 0x10);
+TEST(ValueOperationCases, HandCheckedPixels) {
+  struct Case {
+    const char* what;
+    TQXVideoFormat format;
+    std::uint32_t color;
+    std::uint8_t alpha;
+    std::function<void(TQXImageBuffer&)> operation;
+    std::uint32_t expectedColor;
+    std::uint8_t expectedAlpha;
+  };
+  const Case cases[] = {
+      {"red reaches the red byte only, 255 / 2 goes to the even 128", vfRGB24, 0, 255,
+       [](TQXImageBuffer& f) { f.AddValue(QXColorRGB(255, 0, 0)); }, QXColorRGB(128, 0, 0), 255},
+      {"a zero divisor over zero gives 0, the others are divided and halved", vfRGB24,
+       QXColorRGB(0, 40, 200), 255, [](TQXImageBuffer& f) { f.DivideValue(QXColorRGB(0, 5, 10)); },
+       QXColorRGB(0, 4, 10), 255},
+      {"a zero divisor over a non-zero byte gives 255", vfRGB24, QXColorRGB(9, 0, 0), 255,
+       [](TQXImageBuffer& f) { f.DivideValue(QXColorRGB(0, 5, 10)); }, QXColorRGB(255, 0, 0), 255},
+      {"the alpha-keeping division refuses a zero channel and leaves the frame", vfRGBA32,
+       QXColorRGB(0, 40, 200), 90, [](TQXImageBuffer& f) { f.DivideValue(QXColorRGB(0, 5, 10)); },
+       QXColorRGB(0, 40, 200), 90},
+      {"a divisor with alpha divides all four bytes", vfRGBA32, QXColorRGB(0, 40, 200), 90,
+       [](TQXImageBuffer& f) { f.DivideValue(QXColorRGB(0, 5, 10), 3); }, QXColorRGB(0, 4, 10), 15},
+      {"colour bits above blue never reach alpha", vfRGBA32, 0, 0,
+       [](TQXImageBuffer& f) { f.LOrValue(0xFF000000u | QXColorRGB(1, 2, 3), 0x10); },
+       QXColorRGB(1, 2, 3), 0x10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto frame = MakeRef<TQXImageBuffer>(1, 1, c.format);
+    frame->SetPixel(0, 0, c.color);
+    if (c.format == vfRGBA32) frame->SetAlpha(0, 0, c.alpha);
+    c.operation(*frame);
+    ASSERT_EQ(frame->GetFormat(), c.format);
+    EXPECT_EQ(frame->GetPixel(0, 0), c.expectedColor);
+    EXPECT_EQ(frame->GetAlpha(0, 0), c.expectedAlpha);
+  }
 }
 
 TEST(ValueOperationCases, EmptyFramesStayEmpty) {

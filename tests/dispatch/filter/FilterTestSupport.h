@@ -1,6 +1,5 @@
 // Shared by the filter kernel tests: images with guard elements around and
-// between their rows, and a fixture that runs a test once per instruction set
-// the kernels were compiled for.
+// between their rows, and scratch buffers of an exact size.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,10 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
-#include <string>
 #include <vector>
-
-#include "hwy/targets.h"
 
 namespace qx::filtertest {
 
@@ -61,24 +57,6 @@ class Canvas {
   int fMargin;
   int fStride;
   std::vector<T> fData;
-};
-
-// Every instruction set compiled into the kernels and supported by this CPU.
-inline std::vector<std::int64_t> KernelTargets() {
-  std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
-  std::erase(targets, std::int64_t{HWY_SSSE3});  // not compiled into the kernels
-  return targets;
-}
-
-inline std::string TargetParamName(const ::testing::TestParamInfo<std::int64_t>& info) {
-  return hwy::TargetName(info.param);
-}
-
-// Restricts the kernels' run-time dispatch to one instruction set per test.
-class PerTarget : public ::testing::TestWithParam<std::int64_t> {
- protected:
-  void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-  void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
 };
 
 // Scratch of exactly `bytes` bytes starting `offset` bytes past an allocation

@@ -26,31 +26,25 @@ TNode::~TNode() {
   FBShutdownPins(*this);
 }
 
-TFBSourcePin& TNode::AddSource(const std::string& name, std::vector<TGUID> types) {
-  auto* pin = new TFBSourcePin(this, name, FLock);
+template <class TPin>
+TPin& TNode::Logged(TPin* pin, const std::vector<TGUID>& types) {
   for (const TGUID& type : types) pin->AddType(type);
   pin->OnOperation = [this](TFBPin& p, const TGUID& t, const TFBOperationPtr& o, TFBState s) {
-    return Log(p, t, o, s);
+    {
+      std::lock_guard guard(FLogMutex);
+      FReceived.push_back({p.GetName(), o, t, s, std::this_thread::get_id()});
+    }
+    return Reaction ? Reaction(p, o) : true;
   };
   return *pin;
+}
+
+TFBSourcePin& TNode::AddSource(const std::string& name, std::vector<TGUID> types) {
+  return Logged(new TFBSourcePin(this, name, FLock), types);
 }
 
 TFBSinkPin& TNode::AddSink(const std::string& name, std::vector<TGUID> types) {
-  auto* pin = new TFBSinkPin(this, name, FLock);
-  for (const TGUID& type : types) pin->AddType(type);
-  pin->OnOperation = [this](TFBPin& p, const TGUID& t, const TFBOperationPtr& o, TFBState s) {
-    return Log(p, t, o, s);
-  };
-  return *pin;
-}
-
-bool TNode::Log(TFBPin& pin, const TGUID& dataType, const TFBOperationPtr& operation,
-                TFBState state) {
-  {
-    std::lock_guard guard(FLogMutex);
-    FReceived.push_back({pin.GetName(), operation, dataType, state, std::this_thread::get_id()});
-  }
-  return Reaction ? Reaction(pin, operation) : true;
+  return Logged(new TFBSinkPin(this, name, FLock), types);
 }
 
 std::vector<TReceived> TNode::Received() const {
@@ -64,11 +58,6 @@ std::vector<int> TNode::Numbers(const std::string& pin) const {
     if (received.Pin == pin) numbers.push_back(NumberOf(received.Operation));
   }
   return numbers;
-}
-
-void TNode::ClearReceived() {
-  std::lock_guard guard(FLogMutex);
-  FReceived.clear();
 }
 
 }  // namespace qx::test

@@ -58,14 +58,15 @@ class TNode : public TComponent {
   std::vector<TReceived> Received() const;
   // The numbers received on `pin`, in order.
   std::vector<int> Numbers(const std::string& pin) const;
-  void ClearReceived();
 
   const TRefPtr<IFBLock>& GetLock() const noexcept { return FLock; }
 
   std::function<bool(TFBPin& pin, const TFBOperationPtr& operation)> Reaction;
 
  private:
-  bool Log(TFBPin& pin, const TGUID& dataType, const TFBOperationPtr& operation, TFBState state);
+  // Gives `pin` the types and the logging handler.
+  template <class TPin>
+  TPin& Logged(TPin* pin, const std::vector<TGUID>& types);
 
   TRefPtr<IFBLock> FLock = FBCreateLock();
   mutable std::mutex FLogMutex;

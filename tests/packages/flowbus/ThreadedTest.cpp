@@ -256,19 +256,14 @@ TEST(PinThreads, ManySendersThroughAGraphThatIsRewiredMeanwhile) {
   std::thread rewirer([&] {
     for (int round = 0; running > 0; ++round) {
       TFBSinkPin& sink = *sinks[round % 3];
-      switch (round % 4) {
-        case 0:
-          sink.Connect(&out1);
-          break;
-        case 1:
-          sink.Connect(&filterOut);
-          break;
-        case 2:
-          filterIn.Connect(round % 8 == 2 ? &out2 : &out1);
-          break;
-        default:
-          sink.Disconnect();
-      }
+      if (round % 4 == 0)
+        sink.Connect(&out1);
+      else if (round % 4 == 1)
+        sink.Connect(&filterOut);
+      else if (round % 4 == 2)
+        filterIn.Connect(round % 8 == 2 ? &out2 : &out1);
+      else
+        sink.Disconnect();
     }
   });
   for (std::thread& thread : threads) thread.join();

@@ -9,7 +9,7 @@
 namespace qx::test {
 namespace {
 
-TEST(ValuePins, ABoolSinkReportsEveryValueUnderItsLock) {
+TEST(ValuePins, BoolAndStringSinksReportEveryValueUnderTheirLockAndKeepTheLast) {
   TNode owner, driver;
   std::vector<bool> seen;
   bool locked = false;
@@ -17,26 +17,23 @@ TEST(ValuePins, ABoolSinkReportsEveryValueUnderItsLock) {
     seen.push_back(value);
     locked = owner.GetLock()->IsHeldByCurrentThread();
   });
-  TFBSourcePin& out = driver.AddSource("Out", {FBBoolStreamID});
-  enable->Connect(&out);
-  EXPECT_TRUE(out.Notify(MakeRef<TFBSuppliedBoolOperation>(false)));
-  EXPECT_TRUE(out.Notify(MakeRef<TFBSuppliedBoolOperation>(true)));
+  TFBSourcePin& bools = driver.AddSource("Bools", {FBBoolStreamID});
+  enable->Connect(&bools);
+  EXPECT_TRUE(bools.Notify(MakeRef<TFBSuppliedBoolOperation>(false)));
+  EXPECT_TRUE(bools.Notify(MakeRef<TFBSuppliedBoolOperation>(true)));
   EXPECT_EQ(seen, (std::vector<bool>{false, true}));
   EXPECT_TRUE(locked);
   EXPECT_TRUE(enable->GetValue());
   // Other operations go to OnOperation (none here).
-  EXPECT_FALSE(out.Notify(MakeRef<TFBStopOperation>()));
-}
+  EXPECT_FALSE(bools.Notify(MakeRef<TFBStopOperation>()));
 
-TEST(ValuePins, AStringSinkKeepsTheLastString) {
-  TNode owner, driver;
   std::string name;
   auto* fileName = new TFBStringSinkPin(&owner, "FileNamePin", owner.GetLock(),
                                         [&](auto&, const std::string& value) { name = value; });
-  TFBSourcePin& out = driver.AddSource("Out", {FBStringStreamID});
-  fileName->Connect(&out);
+  TFBSourcePin& strings = driver.AddSource("Strings", {FBStringStreamID});
+  fileName->Connect(&strings);
   EXPECT_EQ(fileName->GetValue(), "");
-  out.Notify(MakeRef<TFBSuppliedStringOperation>("take1.avi"));
+  strings.Notify(MakeRef<TFBSuppliedStringOperation>("take1.avi"));
   EXPECT_EQ(name, "take1.avi");
   EXPECT_EQ(fileName->GetValue(), "take1.avi");
 }
@@ -74,14 +71,12 @@ TEST(ValuePins, AStatePinMirrorsItsValueBothWays) {
   EXPECT_EQ(seenByA.size(), 1u);
 }
 
+// The ranged pin is the bool state pin's template on another value type: its
+// stream and operation carry the whole value.
 TEST(ValuePins, ARangedStatePinCarriesValueRangeAndTimes) {
   TNode player, slider;
-  std::vector<TFBInt64TimeRange> seeks;
-  auto* progress = new TFBInt64TimeRangedStatePin(
-      &player, "ProgressPin", player.GetLock(), {},
-      [&](auto&, const TFBInt64TimeRange& value) { seeks.push_back(value); });
-  TFBSinkPin& view = slider.AddSink("In", {FBInt64TimeRangeStreamID});
-  view.Connect(progress);
+  auto* progress = new TFBInt64TimeRangedStatePin(&player, "ProgressPin", player.GetLock(), {});
+  slider.AddSink("In", {FBInt64TimeRangeStreamID}).Connect(progress);
 
   const TFBInt64TimeRange position{120, 0, 1500, 0.0, 1500 * 400000 / 1e7 / 86400};
   progress->SetState(position);
@@ -91,13 +86,6 @@ TEST(ValuePins, ARangedStatePinCarriesValueRangeAndTimes) {
       dynamic_cast<const TFBSuppliedInt64TimeRangeOperation*>(received[1].Operation.Get());
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->GetValue(), position);
-
-  TFBInt64TimeRange seek = position;
-  seek.Value = 700;
-  view.Notify(MakeRef<TFBSuppliedInt64TimeRangeOperation>(seek));
-  ASSERT_EQ(seeks.size(), 1u);
-  EXPECT_EQ(seeks[0].Value, 700);
-  EXPECT_EQ(progress->GetState(), seek);
 }
 
 TEST(ValuePins, AClockSinkTakesTicksAndAsksForThem) {

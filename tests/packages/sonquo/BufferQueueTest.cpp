@@ -1,3 +1,4 @@
+// Blocks of samples handed from a producer to a consumer thread.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +11,11 @@
 
 namespace qx::test {
 namespace {
+
+template <class Block>
+std::string TextOf(const Block& block) {
+  return {reinterpret_cast<const char*>(block->GetData()), block->GetSize()};
+}
 
 TEST(KRDSBufferQueue, BlocksComeOutInOrderAsCopies) {
   TKRDSBufferQueue queue;
@@ -27,11 +33,8 @@ TEST(KRDSBufferQueue, BlocksComeOutInOrderAsCopies) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->GetStart(), 100);
   EXPECT_EQ(first->GetStop(), 200);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(first->GetData()), first->GetSize()),
-            "first");
-  auto second = queue.Get();
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(second->GetData()), second->GetSize()),
-            "second!");
+  EXPECT_EQ(TextOf(first), "first");
+  EXPECT_EQ(TextOf(queue.Get()), "second!");
   auto empty = queue.Get();
   EXPECT_EQ(empty->GetSize(), 0u);
   EXPECT_EQ(empty->GetData(), nullptr);
@@ -40,7 +43,7 @@ TEST(KRDSBufferQueue, BlocksComeOutInOrderAsCopies) {
 
   EXPECT_FALSE(queue.Add(0, 0, nullptr, 16));
   EXPECT_FALSE(queue.HasData());
-  for (int i = 0; i < 10; ++i) queue.Add(i, i, "abc", 3);
+  queue.Add(1, 1, "abc", 3);
   queue.Clear();
   EXPECT_EQ(queue.Get(), nullptr);
 }
@@ -57,8 +60,7 @@ TEST(KRDSBufferQueue, DestroyedBlocksAreReusedForBlocksThatFit) {
   queue.Add(1, 1, "small", 5);
   auto reused = queue.Get();
   EXPECT_EQ(reused->GetData(), memory);
-  EXPECT_EQ(reused->GetSize(), 5u);
-  EXPECT_EQ(std::memcmp(reused->GetData(), "small", 5), 0);
+  EXPECT_EQ(TextOf(reused), "small");
 }
 
 TEST(KRDSBufferQueue, ConsumerThreadReceivesEveryBlockInOrder) {

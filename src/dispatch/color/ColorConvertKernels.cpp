@@ -46,13 +46,29 @@ HWY_INLINE void ChromaLanes(V16 u, V16 v, V16& red, V16& green, V16& blue) {
 }
 
 // Converts whole vectors of pixels from the start of a row; returns how many. Each step
-// takes two vectors of Y0 U Y1 V bytes; per 16-byte block, the chroma of both vectors'
-// pairs shares one 16-bit vector (first vector's pairs low, second's high), so that
-// interleaving it with itself gives each pixel its pair's chroma.
+// takes two vectors of Y0 U Y1 V bytes whose 64-bit quarters (four pixels each) are
+// reordered so that block k holds pixels 4k.. in its low half and the vector's second
+// half from pixel 4(blocks + k) on in its high half: widening the low (high) halves of
+// the 16-bit pixel lanes then yields the first (second) half of the pixels in order.
+// Per block, the chroma of both vectors' pairs shares one 16-bit vector (first vector's
+// pairs low, second's high), so that interleaving it with itself gives each pixel its
+// pair's chroma. Pixels are clamped in 16-bit lanes, widened to R G B 0 words and
+// packed to three bytes each.
 std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t width) {
   const D8 d8;
   const D16 d16;
+  const hn::RebindToUnsigned<D16> du16;
+  const hn::Repartition<uint32_t, D8> du32;
+  const hn::Repartition<uint64_t, D8> du64;
   const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
+  const std::ptrdiff_t blocks = lanes / 16;
+  HWY_ALIGN uint64_t quarterOrder[hn::MaxLanes(du64)];
+  for (std::ptrdiff_t q = 0; q < 2 * blocks; ++q)
+    quarterOrder[q] = static_cast<uint64_t>(q % 2 * blocks + q / 2);
+  const auto quarters = hn::SetTableIndices(du64, quarterOrder);
+  const auto load = [&](const Ipp8u* from) {
+    return hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du64, hn::LoadU(d8, from)), quarters));
+  };
   constexpr uint8_t Z = 0x80;  // a zero byte
   // Per block: the U (or V) of the first vector's four pairs, then of the second's.
   alignas(16) static constexpr uint8_t kULow[16] = {1, Z, 5, Z, 9, Z, 13, Z,
@@ -67,26 +83,38 @@ std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t widt
   const auto vLow = hn::LoadDup128(d8, kVLow), vHigh = hn::LoadDup128(d8, kVHigh);
   const V16 k128 = hn::Set(d16, 128);
   const V16 lowByte = hn::Set(d16, 0xFF);
+  const V16 zero = hn::Zero(d16);
+  const ThreeBytePixels<D8> pack(d8);
   const auto gather = [&](hn::Vec<D8> first, hn::Vec<D8> second, hn::Vec<D8> low,
                           hn::Vec<D8> high) {
     return hn::Sub(hn::BitCast(d16, hn::Or(hn::TableLookupBytesOr0(first, low),
                                            hn::TableLookupBytesOr0(second, high))),
                    k128);
   };
+  // The R G B 0 words of one vector's pixels: luma plus its pairs' chroma, clamped.
+  const auto words = [&](V16 luma, V16 red, V16 green, V16 blue, hn::Vec<D8>* out) {
+    const auto channel = [&](V16 chroma) {
+      return hn::BitCast(du16, hn::Min(hn::Max(hn::Add(luma, chroma), zero), lowByte));
+    };
+    const auto redGreen = hn::Or(channel(red), hn::ShiftLeft<8>(channel(green)));
+    const auto b = channel(blue);
+    out[0] = pack(hn::ZipLower(du32, redGreen, b));
+    out[1] = pack(hn::ZipUpper(du32, redGreen, b));
+  };
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
-    const auto first = hn::LoadU(d8, yuv + 2 * x);
-    const auto second = hn::LoadU(d8, yuv + 2 * x + lanes);
+    const auto first = load(yuv + 2 * x);
+    const auto second = load(yuv + 2 * x + lanes);
     V16 red, green, blue;
     ChromaLanes(gather(first, second, uLow, uHigh), gather(first, second, vLow, vHigh), red, green,
                 blue);
-    const V16 y0 = hn::And(hn::BitCast(d16, first), lowByte);
-    const V16 y1 = hn::And(hn::BitCast(d16, second), lowByte);
-    const auto channel = [&](V16 chroma) {
-      return NarrowToBytes(d8, hn::Add(y0, hn::InterleaveLower(d16, chroma, chroma)),
-                           hn::Add(y1, hn::InterleaveUpper(d16, chroma, chroma)));
-    };
-    hn::StoreInterleaved3(channel(red), channel(green), channel(blue), d8, rgb + 3 * x);
+    hn::Vec<D8> packed[4];
+    words(hn::And(hn::BitCast(d16, first), lowByte), hn::InterleaveLower(d16, red, red),
+          hn::InterleaveLower(d16, green, green), hn::InterleaveLower(d16, blue, blue), packed);
+    words(hn::And(hn::BitCast(d16, second), lowByte), hn::InterleaveUpper(d16, red, red),
+          hn::InterleaveUpper(d16, green, green), hn::InterleaveUpper(d16, blue, blue),
+          packed + 2);
+    pack.Store(packed, 4, rgb + 3 * x, 3 * (width - x));
   }
   return x;
 }

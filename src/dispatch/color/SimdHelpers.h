@@ -11,6 +11,10 @@
 #define QX_COLOR_SIMD_HELPERS_H_
 #endif
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
 #include "hwy/highway.h"
 
 #define QX_COLOR_VECTORS (HWY_TARGET != HWY_SCALAR)
@@ -36,6 +40,55 @@ HWY_INLINE hn::Vec<D8> NarrowToBytes(D8 d8, V16 lower, V16 upper) {
   const hn::Half<D8> dh8;
   return hn::Combine(d8, hn::DemoteTo(dh8, upper), hn::DemoteTo(dh8, lower));
 }
+
+// Packs 32-bit words that each hold a pixel's three bytes and a spare one into
+// three-byte pixels filling the first three quarters of a vector: per 16-byte block a
+// byte shuffle drops the spare bytes, then a 32-bit lane permutation closes the gap
+// each block leaves.
+template <class D8>
+class ThreeBytePixels {
+ public:
+  using DU32 = hn::Repartition<uint32_t, D8>;
+
+  explicit ThreeBytePixels(D8 d8) : dropSpare_(hn::LoadDup128(d8, kDropSpare)) {
+    const DU32 du32;
+    HWY_ALIGN uint32_t words[hn::MaxLanes(du32)] = {};
+    for (size_t i = 0; i < hn::Lanes(du32) / 4 * 3; ++i)
+      words[i] = static_cast<uint32_t>(i / 3 * 4 + i % 3);
+    closeGaps_ = hn::SetTableIndices(du32, words);
+  }
+
+  hn::Vec<D8> operator()(hn::Vec<DU32> words) const {
+    const D8 d8;
+    const DU32 du32;
+    const auto squeezed = hn::TableLookupBytesOr0(hn::BitCast(d8, words), dropSpare_);
+    return hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du32, squeezed), closeGaps_));
+  }
+
+  // Stores `count` packed vectors one after another from `out`, where `room` bytes may be
+  // written. Each store's spare quarter is overwritten by the next; the last vector goes
+  // through a buffer when its spare quarter would pass the room.
+  void Store(const hn::Vec<D8>* packed, size_t count, uint8_t* out, std::ptrdiff_t room) const {
+    const D8 d8;
+    const size_t bytes = hn::Lanes(d8) / 4 * 3;
+    for (size_t i = 0; i + 1 < count; ++i) hn::StoreU(packed[i], d8, out + i * bytes);
+    uint8_t* last = out + (count - 1) * bytes;
+    if (static_cast<std::ptrdiff_t>((count - 1) * bytes + hn::Lanes(d8)) <= room) {
+      hn::StoreU(packed[count - 1], d8, last);
+    } else {
+      HWY_ALIGN uint8_t buffer[hn::MaxLanes(d8)];
+      hn::Store(packed[count - 1], d8, buffer);
+      std::memcpy(last, buffer, bytes);
+    }
+  }
+
+ private:
+  static constexpr uint8_t kZ = 0x80;
+  alignas(16) static constexpr uint8_t kDropSpare[16] = {0, 1, 2,  4,  5,  6,  8,  9,
+                                                         10, 12, 13, 14, kZ, kZ, kZ, kZ};
+  hn::Vec<D8> dropSpare_;
+  decltype(hn::SetTableIndices(DU32(), static_cast<const uint32_t*>(nullptr))) closeGaps_;
+};
 
 }  // namespace qx::fallback::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "dispatch/QXBasicDispatcher.h"
@@ -14,20 +14,23 @@
 namespace qx {
 namespace {
 
+// Every setter keeps a level in 0 .. just below 1, where a Wiener entry accepts it.
 TEST(WienerNoiseLevels, SettersKeepLevelsWhereAWienerEntryAcceptsThem) {
-  TQXWienerNoiseLevels levels;
-  EXPECT_EQ(levels.GetRed(), 0.0f);
-  EXPECT_EQ(levels.GetAlpha(), 0.0f);
-  levels.SetRed(1.0f);
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(levels.GetRed()), 0x3F7FFFEFu);
-  levels.SetGreen(-0.5f);
-  EXPECT_EQ(levels.GetGreen(), 0.0f);
-  levels.SetBlue(0.25f);
-  EXPECT_EQ(levels.GetBlue(), 0.25f);
-  levels.SetAlpha(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(levels.GetAlpha(), 0.0f);
-  levels.SetAlpha(std::numeric_limits<float>::infinity());
-  EXPECT_LT(levels.GetAlpha(), 1.0f);
+  const float belowOne = std::bit_cast<float>(std::uint32_t{0x3F7FFFEF});
+  const std::pair<float, float> cases[] = {{0.25f, 0.25f},
+                                           {1.0f, belowOne},
+                                           {std::numeric_limits<float>::infinity(), belowOne},
+                                           {-0.5f, 0.0f},
+                                           {std::numeric_limits<float>::quiet_NaN(), 0.0f}};
+  for (auto [given, kept] : cases) {
+    TQXWienerNoiseLevels levels;
+    levels.SetBlue(given);
+    levels.SetGreen(given);
+    levels.SetRed(given);
+    levels.SetAlpha(given);
+    for (float level : {levels.GetBlue(), levels.GetGreen(), levels.GetRed(), levels.GetAlpha()})
+      EXPECT_EQ(level, kept) << given;
+  }
 }
 
 TEST(WienerNoiseLevels, TheNoiseArrayIsBlueGreenRedAlpha) {
@@ -37,10 +40,7 @@ TEST(WienerNoiseLevels, TheNoiseArrayIsBlueGreenRedAlpha) {
   levels.SetRed(0.3f);
   levels.SetAlpha(0.4f);
   const Ipp32f* array = levels.GetNoiseArray();
-  EXPECT_EQ(array[0], 0.1f);
-  EXPECT_EQ(array[1], 0.2f);
-  EXPECT_EQ(array[2], 0.3f);
-  EXPECT_EQ(array[3], 0.4f);
+  EXPECT_EQ(std::vector<float>(array, array + 4), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
 }
 
 TEST(WienerNoiseLevels, AWienerEntryWritesItsEstimatesIntoTheLevels) {
@@ -85,7 +85,6 @@ TEST(WienerNoiseLevels, AssignCopiesTheColourLevelsAndKeepsAlpha) {
 TEST(WienerNoiseLevels, PublishedPropertiesGoThroughTheSetters) {
   TQXWienerNoiseLevels levels;
   SetProperty(levels, "Green", 2.0f);
-  EXPECT_EQ(levels.GetGreen(), TQXWienerNoiseLevels::kMaxLevel);
   EXPECT_EQ(GetProperty<float>(levels, "Green"), TQXWienerNoiseLevels::kMaxLevel);
   EXPECT_EQ(levels.ClassInfo().GetProperties().size(), 4u);
 }

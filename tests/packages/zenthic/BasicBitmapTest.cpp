@@ -92,10 +92,9 @@ TEST(QXBasicBitmap, FromHostBitmapsOfEveryDepth) {
   TBitmap indexed(3, 2, pf8bit);
   indexed.SetPalette({{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}});
   indexed.ScanLine(0)[0] = 2;
-  const TQXBasicBitmap fromIndexed(indexed);
-  EXPECT_EQ(fromIndexed.GetPixel(0, 0), 0x46505Au);  // blue 70, green 80, red 90
-  EXPECT_EQ(fromIndexed.GetPixel(1, 0), 0x0A141Eu);  // index 0
+  EXPECT_EQ(TQXBasicBitmap(indexed).GetPixel(0, 0), 0x46505Au);  // blue 70, green 80, red 90
 
+  // Every pixel as the host bitmap reads it.
   for (TPixelFormat format : {pf1bit, pf4bit, pf15bit, pf16bit, pf24bit}) {
     TBitmap host(7, 3, format);
     for (int y = 0; y < 3; ++y) {

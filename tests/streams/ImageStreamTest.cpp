@@ -39,39 +39,28 @@ TEST(ImageStreams, RegisteredWhenTheLibraryLoadsWithTheChannelHandlerAndTheConve
   EXPECT_EQ(FBGetStreamName(IID_IFBQXImageStream), "QX Image stream");
 }
 
-TEST(ImageOperations, StartFrameCarriesItsFieldsAndTheFrameRateAsSampleRate) {
-  TFBOperationPtr op = MakeRef<TFBStartFrameOperation>(640, 480, 333333, vfRGB24, 0, 4, 3);
+TEST(ImageOperations, StartFramesGiveTheFrameRateAsSampleRateAndTheKindsStayApart) {
+  TFBOperationPtr op = MakeRef<TFBStartFrameOperation>(640, 480, 333333, vfRGB24, 0x5, 4, 3);
   auto start = RefCast<TFBStartFrameOperation>(op);
   ASSERT_TRUE(start);
-  EXPECT_EQ(start->GetWidth(), 640);
-  EXPECT_EQ(start->GetHeight(), 480);
-  EXPECT_EQ(start->GetFrameDelay(), 333333);
-  EXPECT_EQ(start->GetVideoFormat(), vfRGB24);
-  EXPECT_EQ(start->GetRatioWidth(), 4u);
-  EXPECT_EQ(start->GetRatioHeight(), 3u);
+  EXPECT_EQ(std::tuple(start->GetWidth(), start->GetHeight(), start->GetVideoFormat(),
+                       start->GetInterlaceFlags(), start->GetRatioWidth(), start->GetRatioHeight()),
+            std::tuple(640, 480, vfRGB24, 0x5u, 4u, 3u));
   // 10^7 / 333333 = 30.0000300...
-  auto withRate = RefCast<TFBStartSampleRateOperation>(op);
-  ASSERT_TRUE(withRate);
-  EXPECT_NEAR(withRate->GetSampleRate(), 30.00003, 1e-6);
+  ASSERT_TRUE(RefCast<TFBStartSampleRateOperation>(op));
+  EXPECT_NEAR(start->GetSampleRate(), 30.00003, 1e-6);
+  EXPECT_DOUBLE_EQ(TFBStartFrameOperation(720, 576, 400000, vfUYVY, 0, 16, 9).GetSampleRate(),
+                   25.0);
 
-  TFBStartFrameOperation pal(720, 576, 400000, vfUYVY, 0x5, 16, 9);
-  EXPECT_DOUBLE_EQ(pal.GetSampleRate(), 25.0);
-  EXPECT_EQ(pal.GetInterlaceFlags(), 0x5u);
-  EXPECT_EQ(pal.GetVideoFormat(), vfUYVY);
-}
-
-TEST(ImageOperations, ZeroFrameDelayIsStoredAsOneUnitAndTheKindsStayApart) {
+  // A zero frame delay is stored as one unit.
   TFBOperationPtr soft = MakeRef<TFBSoftStartFrameOperation>(320, 240, 0, vfYUY2, 0, 4, 3);
-  auto start = RefCast<TFBStartFrameOperation>(soft);
-  ASSERT_TRUE(start);
-  EXPECT_EQ(start->GetFrameDelay(), 1);
-  EXPECT_DOUBLE_EQ(start->GetSampleRate(), 10'000'000.0);
+  ASSERT_TRUE(RefCast<TFBStartFrameOperation>(soft));
+  EXPECT_EQ(RefCast<TFBStartFrameOperation>(soft)->GetFrameDelay(), 1);
+  EXPECT_DOUBLE_EQ(RefCast<TFBStartFrameOperation>(soft)->GetSampleRate(), 10'000'000.0);
   EXPECT_FALSE(RefCast<TQXInternalStartFrameOperation>(soft));
-
   TQXInternalStartFrameOperation named("clip.avi", 320, 240, 0, vfRGB24, 0, 4, 3);
   EXPECT_EQ(named.GetFrameDelay(), 1);
   EXPECT_EQ(named.GetFileName(), "clip.avi");
-  EXPECT_EQ(named.GetWidth(), 320);
   // A soft stop is not the pin's stop.
   EXPECT_FALSE(RefCast<TFBStopOperation>(TFBOperationPtr(MakeRef<TFBSoftStopOperation>())));
 }
@@ -120,14 +109,11 @@ TEST(ImagePins, APinWithoutOperationEventAnswersFalse) {
   EXPECT_FALSE(input->Notify(MakeRef<TFBQueryStreamOperation>()));
   EXPECT_FALSE(points->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{{1, 2}})));
   EXPECT_FALSE(coordinates->Notify(MakeRef<TFBQueryStreamOperation>()));
-}
 
-TEST(ImagePins, PinsOfDifferentStreamsDoNotConnect) {
-  TStreamNode source, sink;
-  auto* points = new TQXFBXYFloatSourcePin(&source, "PointsPin", source.Lock);
-  auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock);
-  EXPECT_THROW(input->Connect(points), EFBError);
-  EXPECT_FALSE(input->IsConnected());
+  // Pins of different streams do not connect.
+  auto* other = new TQXFBImageSinkPin(&sink, "OtherPin", sink.Lock);
+  EXPECT_THROW(other->Connect(points), EFBError);
+  EXPECT_FALSE(other->IsConnected());
 }
 
 // A raw source pin with an image sink, a raw sink and a sink speaking both.
@@ -139,15 +125,14 @@ class RawSourcePin : public ::testing::Test {
         Raw(Sink.AddSink({IID_IFBQXRawStream})),
         Both(Sink.AddSink({IID_IFBQXImageStream, IID_IFBQXRawStream})) {}
 
-  static TRefPtr<IZTDataBuffer> Block() { return MakeRef<TZTGenericBuffer>(16); }
-
   // Sends a start, a frame, a raw block and a stop; returns the results.
   std::vector<bool> SendOneOfEach() {
     return {Output->Notify(MakeRef<TFBStartFrameOperation>(4, 2, 1000, vfRGB24, 0, 4, 3)),
             Output->SubmitBuffer(MakeRef<TQXImageBuffer>(4, 2, vfRGB24)),
-            Output->SubmitRawBuffer(Block()), Output->Stop()};
+            Output->SubmitRawBuffer(Block), Output->Stop()};
   }
 
+  const TRefPtr<IZTDataBuffer> Block = MakeRef<TZTGenericBuffer>(16);
   TStreamNode Source, Sink;
   TQXFBImageRawSourcePin* Output;
   TQXFBImageSinkPin* Image;
@@ -155,51 +140,40 @@ class RawSourcePin : public ::testing::Test {
   TZTFBSinkPin* Both;
 };
 
-TEST_F(RawSourcePin, AnImageSinkGetsEverythingButRawBlocks) {
-  Image->Connect(Output);
-  EXPECT_EQ(Image->GetDataType(), IID_IFBQXImageStream);
-  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{true, true, false, true}));
-
-  const auto arrived = Sink.At(Image);
-  ASSERT_EQ(arrived.size(), 3u);
-  EXPECT_TRUE(RefCast<TFBStartFrameOperation>(arrived[0]));
-  EXPECT_TRUE(
-      RefCast<IQXImageBuffer>(RefCast<TFBSuppliedBufferOperation>(arrived[1])->GetBuffer()));
-  EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[2]));
-  for (const auto& op : arrived) EXPECT_FALSE(RefCast<TFBSuppliedRawBufferOperation>(op));
-}
-
-TEST_F(RawSourcePin, ARawSinkGetsRawBlocksAndNothingElse) {
-  Raw->Connect(Output);
-  EXPECT_EQ(Raw->GetDataType(), IID_IFBQXRawStream);
-  const TRefPtr<IZTDataBuffer> block = Block();
-  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{false, false, true, false}));
-  EXPECT_TRUE(Output->SubmitRawBuffer(block));
-
-  const auto arrived = Sink.At(Raw);
-  ASSERT_EQ(arrived.size(), 2u);
-  for (const auto& op : arrived) EXPECT_TRUE(RefCast<TFBSuppliedRawBufferOperation>(op));
-  EXPECT_EQ(RefCast<TFBSuppliedRawBufferOperation>(arrived[1])->GetBuffer(), block);
-}
-
 TEST_F(RawSourcePin, EachOperationGoesOnlyToTheConnectionsOfItsKind) {
   Image->Connect(Output);
   Raw->Connect(Output);
   Both->Connect(Output);
   // The raw type comes first in the source's order.
   EXPECT_EQ(Both->GetDataType(), IID_IFBQXRawStream);
+  EXPECT_EQ(Image->GetDataType(), IID_IFBQXImageStream);
   EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(Sink.At(Image).size(), 3u);
-  EXPECT_EQ(Sink.At(Raw).size(), 1u);
-  EXPECT_EQ(Sink.At(Both).size(), 1u);
-  EXPECT_EQ(Sink.At(Raw)[0], Sink.At(Both)[0]);
+
+  const auto image = Sink.At(Image);
+  ASSERT_EQ(image.size(), 3u);
+  EXPECT_TRUE(RefCast<TFBStartFrameOperation>(image[0]));
+  EXPECT_TRUE(RefCast<IQXImageBuffer>(RefCast<TFBSuppliedBufferOperation>(image[1])->GetBuffer()));
+  EXPECT_TRUE(RefCast<TFBStopOperation>(image[2]));
+  const auto raw = Sink.At(Raw);
+  ASSERT_EQ(raw.size(), 1u);
+  ASSERT_TRUE(RefCast<TFBSuppliedRawBufferOperation>(raw[0]));
+  EXPECT_EQ(RefCast<TFBSuppliedRawBufferOperation>(raw[0])->GetBuffer(), Block);
+  EXPECT_EQ(Sink.At(Both), raw);
+}
+
+TEST_F(RawSourcePin, WithoutAConnectionOfItsKindAnOperationIsNotDelivered) {
+  Image->Connect(Output);
+  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{true, true, false, true}));
+  Image->Disconnect();
+  Raw->Connect(Output);
+  EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{false, false, true, false}));
 }
 
 TEST_F(RawSourcePin, HeldOperationsStayWithTheSender) {
   Image->Connect(Output);
   Raw->Connect(Output);
   EXPECT_FALSE(Output->SubmitBuffer(MakeRef<TQXImageBuffer>(4, 2, vfRGB24), fbsHeld));
-  EXPECT_FALSE(Output->SubmitRawBuffer(Block(), fbsHeld));
+  EXPECT_FALSE(Output->SubmitRawBuffer(Block, fbsHeld));
   EXPECT_FALSE(Output->SubmitRawBuffer(nullptr));
   EXPECT_TRUE(Sink.Arrivals.empty());
 }

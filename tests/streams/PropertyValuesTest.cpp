@@ -32,31 +32,76 @@ struct TSignals {
   auto Notify() { return Handler<TNXLockedPersistentNotify>(); }
 };
 
-TEST(PropertyValues, VideoSizeSignalsRealChangesAndAssignsThroughItsVirtualSetters) {
+TEST(PropertyValues, SettersApplyTheirLimitsAndSignalOnlyRealChanges) {
   TSignals signals;
-  TQXOptionalVideoSize size(nullptr, signals.Lock, signals.Handler<TQXVideoSize>());
-  size.SetWidth(320);
-  size.SetCurrent(false);  // Current never signals
-  EXPECT_EQ(signals.Count, 0);
-  size.SetWidth(640);
+  TQXOptionalVideoSize video(nullptr, signals.Lock, signals.Handler<TQXVideoSize>());
+  video.SetWidth(320);      // unchanged
+  video.SetCurrent(false);  // Current never signals
+  video.SetWidth(640);
   EXPECT_EQ(signals.Count, 1);
 
-  TQXOptionalVideoSize optional(nullptr, FBCreateLock());
-  optional.SetWidth(640);
-  optional.SetHeight(360);
-  size.Assign(optional);  // Current, and only the height differs
-  EXPECT_TRUE(size.GetCurrent());
-  EXPECT_EQ(size.GetHeight(), 360u);
-  EXPECT_EQ(signals.Count, 2);
+  TQXAspectRatio ratio(nullptr, signals.Lock, signals.Notify());
+  ratio.SetMode(arAuto);  // unchanged
+  ratio.SetWidth(4);
+  ratio.SetMode(arCustom);
+  ratio.SetHeight(9);
+  EXPECT_EQ(signals.Count, 3);
 
-  size.SetCurrent(false);
-  size.Assign(TQXVideoSize(nullptr, nullptr));  // a plain size leaves Current
-  EXPECT_FALSE(size.GetCurrent());
-  EXPECT_EQ(size.GetWidth(), 320u);
-  EXPECT_EQ(signals.Count, 4);
+  TQXMaskSize mask(nullptr, signals.Lock, signals.Notify());
+  mask.SetWidth(0);  // never zero
+  mask.SetHeight(0);
+  mask.SetWidth(1);
+  EXPECT_EQ(mask.GetSize().width, 1);
+  EXPECT_EQ(mask.GetSize().height, 1);
+  EXPECT_EQ(signals.Count, 5);
+
+  TQXIntegerSize integer(nullptr, signals.Lock, signals.Notify());
+  integer.SetWidth(-5);  // never below one
+  integer.SetHeight(0);
+  EXPECT_EQ(integer.GetSize().width, 1);
+  EXPECT_EQ(integer.GetSize().height, 1);
+  EXPECT_EQ(signals.Count, 7);
   EXPECT_TRUE(signals.AllUnderLock);
 
-  // A derived size that keeps widths even limits assigned widths too.
+  TQXSize zeroAllowed(nullptr, nullptr, {}, true);
+  zeroAllowed.SetWidth(0);
+  EXPECT_EQ(zeroAllowed.GetWidth(), 0);
+
+  // The video format signals through its virtual Notify.
+  class TSignalledFormat : public TQXOptionalVideoFormat {
+   public:
+    using TQXOptionalVideoFormat::TQXOptionalVideoFormat;
+    int Signals = 0;
+
+   protected:
+    void Notify() override { ++Signals; }
+  };
+  TSignalledFormat format(nullptr, FBCreateLock());
+  format.SetVideoFormat(vfRGB24);  // unchanged
+  format.SetAutoSelect(true);
+  format.SetVideoFormat(vfGrayScale);
+  format.SetAutoSelect(false);
+  EXPECT_EQ(format.Signals, 2);
+}
+
+TEST(PropertyValues, AssignCopiesWithoutTheLimitsAndSignalsAsEachTypeDocuments) {
+  TSignals signals;
+  // Video sizes: Current only from an optional size; one signal per changed value.
+  TQXOptionalVideoSize video(nullptr, signals.Lock, signals.Handler<TQXVideoSize>());
+  video.SetCurrent(false);
+  TQXOptionalVideoSize optional(nullptr, nullptr);
+  optional.SetHeight(360);
+  video.Assign(optional);
+  EXPECT_TRUE(video.GetCurrent());
+  EXPECT_EQ(video.GetHeight(), 360u);
+  EXPECT_EQ(signals.Count, 1);
+  video.SetCurrent(false);
+  video.Assign(TQXVideoSize(nullptr, nullptr));
+  EXPECT_FALSE(video.GetCurrent());
+  EXPECT_EQ(video.GetHeight(), 240u);
+  EXPECT_EQ(signals.Count, 2);
+
+  // Assign goes through the virtual setters: a derived size keeps its limits.
   class TEvenVideoSize : public TQXVideoSize {
    public:
     using TQXVideoSize::TQXVideoSize;
@@ -67,114 +112,50 @@ TEST(PropertyValues, VideoSizeSignalsRealChangesAndAssignsThroughItsVirtualSette
   even.Assign(optional);
   EXPECT_EQ(even.GetWidth(), 720u);
   EXPECT_EQ(even.GetHeight(), 360u);
-}
 
-TEST(PropertyValues, FormatAndRatioChangesGoThroughNotify) {
-  class TSignalledFormat : public TQXOptionalVideoFormat {
-   public:
-    using TQXOptionalVideoFormat::TQXOptionalVideoFormat;
-    int Signals = 0;
-
-   protected:
-    void Notify() override { ++Signals; }
-  };
-  TSignalledFormat format(nullptr, FBCreateLock());
-  format.SetVideoFormat(vfRGB24);
-  format.SetAutoSelect(true);
-  EXPECT_EQ(format.Signals, 0);
-  format.SetVideoFormat(vfGrayScale);
-  format.SetAutoSelect(false);
-  EXPECT_EQ(format.Signals, 2);
-
-  TSignals signals;
-  TQXAspectRatio ratio(nullptr, signals.Lock, signals.Notify());
-  ratio.SetMode(arAuto);
-  ratio.SetWidth(4);
-  EXPECT_EQ(signals.Count, 0);
-  ratio.SetMode(arCustom);
-  ratio.SetHeight(9);
-  EXPECT_EQ(ratio.GetHeight(), 9u);
-  EXPECT_EQ(signals.Count, 2);
-}
-
-TEST(PropertyValues, SizesTurnZeroIntoOneUnlessAllowedButAssignCopiesZero) {
-  TSignals signals;
-  TQXMaskSize size(nullptr, signals.Lock, signals.Notify());
-  size.SetWidth(0);
-  size.SetHeight(0);
-  EXPECT_EQ(size.GetSize().width, 1);
-  EXPECT_EQ(size.GetSize().height, 1);
-  size.SetWidth(1);
-  EXPECT_EQ(signals.Count, 2);
-
-  TQXSize zeroAllowed(nullptr, nullptr, {}, true);
-  zeroAllowed.SetWidth(0);
-  EXPECT_EQ(zeroAllowed.GetWidth(), 0);
-  size.Assign(zeroAllowed);
-  EXPECT_EQ(size.GetSize().width, 0);
-  EXPECT_EQ(size.GetSize().height, 50);
+  // Sizes copy zeros and signal once; an integer size widens and stays silent.
+  TQXSize zero(nullptr, nullptr, {}, true);
+  zero.SetWidth(0);
+  TQXMaskSize mask(nullptr, signals.Lock, signals.Notify());
+  mask.Assign(zero);
+  EXPECT_EQ(mask.GetSize().width, 0);
+  EXPECT_EQ(mask.GetSize().height, 50);
   EXPECT_EQ(signals.Count, 3);
-}
-
-TEST(PropertyValues, IntegerSizeTurnsValuesBelowOneIntoOneAndWidensSizes) {
-  TSignals signals;
-  TQXIntegerSize size(nullptr, signals.Lock, signals.Notify());
-  size.SetWidth(-5);
-  size.SetHeight(0);
-  EXPECT_EQ(size.GetWidth(), 1);
-  EXPECT_EQ(size.GetHeight(), 1);
-  EXPECT_EQ(signals.Count, 2);
-
+  TQXIntegerSize integer(nullptr, signals.Lock, signals.Notify());
   TQXSize wide(nullptr, nullptr, {}, false);
   wide.SetWidth(65535);
-  size.Assign(wide);
-  EXPECT_EQ(size.GetWidth(), 65535);  // not sign-extended
-  EXPECT_EQ(size.GetHeight(), 50);
-  EXPECT_EQ(signals.Count, 2);  // assignment is silent
+  integer.Assign(wide);
+  EXPECT_EQ(integer.GetWidth(), 65535);  // not sign-extended
+  TQXIntegerSize tall(nullptr, nullptr);
+  tall.SetHeight(70000);
+  integer.Assign(tall);
+  EXPECT_EQ(integer.GetSize().width, 50);
+  EXPECT_EQ(integer.GetSize().height, 70000);
+  EXPECT_EQ(signals.Count, 3);
 
-  TQXIntegerSize other(nullptr, nullptr);
-  other.SetHeight(70000);
-  size.Assign(other);
-  EXPECT_EQ(size.GetSize().width, 50);
-  EXPECT_EQ(size.GetSize().height, 70000);
-  EXPECT_EQ(signals.Count, 2);
-}
-
-TEST(PropertyValues, RegionAssignCopiesLevelByLevelSignallingAfterEach) {
+  // Regions copy level by level, signalling after each; a point signals once.
   TQXOptionalRectRegion source(nullptr, nullptr);
   source.SetEnabled(true);
   source.SetLeft(10);
   source.SetTop(20);
   source.SetWidth(300);
   source.SetHeight(200);
-
-  TSignals signals;
   TQXOptionalRectRegion copy(nullptr, signals.Lock, signals.Notify());
   copy.Assign(source);
   EXPECT_TRUE(copy.GetEnabled());
-  EXPECT_EQ(copy.GetLeft(), 10);
   EXPECT_EQ(copy.GetTop(), 20);
   EXPECT_EQ(copy.GetWidth(), 300);
-  EXPECT_EQ(copy.GetHeight(), 200);
-  EXPECT_EQ(signals.Count, 3);
-  EXPECT_TRUE(signals.AllUnderLock);
-
-  // A plain region takes corner and size of an optional one.
-  TSignals regionSignals;
-  TQXRectRegion region(nullptr, regionSignals.Lock, regionSignals.Notify());
+  EXPECT_EQ(signals.Count, 6);
+  TQXRectRegion region(nullptr, signals.Lock, signals.Notify());
   region.Assign(source);
-  EXPECT_EQ(region.GetTop(), 20);
+  EXPECT_EQ(region.GetLeft(), 10);
   EXPECT_EQ(region.GetHeight(), 200);
-  EXPECT_EQ(regionSignals.Count, 2);
-
-  // From a size only the size is taken; Enabled, Left and Top stay.
-  copy.Assign(TQXSize(nullptr, nullptr, {}, false));
+  EXPECT_EQ(signals.Count, 8);
+  copy.Assign(wide);  // from a size only the size is taken
   EXPECT_TRUE(copy.GetEnabled());
   EXPECT_EQ(copy.GetLeft(), 10);
-  EXPECT_EQ(copy.GetWidth(), 50);
-  EXPECT_EQ(signals.Count, 4);
-
-  // A point copies and signals once.
+  EXPECT_EQ(copy.GetWidth(), 65535);
+  EXPECT_EQ(signals.Count, 9);
   TQXPoint point(nullptr, signals.Lock, signals.Notify());
   TQXPoint corner(nullptr, nullptr);
   corner.SetX(65535);
@@ -182,7 +163,15 @@ TEST(PropertyValues, RegionAssignCopiesLevelByLevelSignallingAfterEach) {
   point.Assign(corner);
   EXPECT_EQ(point.GetX(), 65535);
   EXPECT_EQ(point.GetY(), 12);
-  EXPECT_EQ(signals.Count, 5);
+  EXPECT_EQ(signals.Count, 10);
+  EXPECT_TRUE(signals.AllUnderLock);
+
+  TQXVideoFormatSettings settings(nullptr, nullptr), other(nullptr, nullptr);
+  other.SetFormat(vfYUY2);
+  other.SetAutoSelect(true);
+  settings.Assign(other);
+  EXPECT_EQ(settings.GetFormat(), vfYUY2);
+  EXPECT_TRUE(settings.GetAutoSelect());
 }
 
 TEST(PropertyValues, AssignFromAnUnrelatedPersistentRaisesAndChangesNothing) {
@@ -208,13 +197,6 @@ TEST(PropertyValues, AssignFromAnUnrelatedPersistentRaisesAndChangesNothing) {
   EXPECT_THROW(size.Assign(videoSize), EAssignError);
   EXPECT_THROW(point.Assign(region), EAssignError);
   EXPECT_THROW(TQXIntegerSize(nullptr, nullptr).Assign(point), EAssignError);
-
-  TQXVideoFormatSettings other(nullptr, nullptr);
-  other.SetFormat(vfYUY2);
-  other.SetAutoSelect(true);
-  settings.Assign(other);
-  EXPECT_EQ(settings.GetFormat(), vfYUY2);
-  EXPECT_TRUE(settings.GetAutoSelect());
 }
 
 TEST(PropertyValues, NothingChangesOrSignalsOnceTheOwnerIsBeingDestroyed) {

@@ -65,37 +65,16 @@ TEST_F(XYFloatPins, AnXYSinkGetsTheSameListObject) {
   EXPECT_EQ(supplied->GetData(), data);
 }
 
-TEST_F(XYFloatPins, ThreePointsReachAPairSinkAsXAndYBuffersOfThreeValues) {
+TEST_F(XYFloatPins, PointListsReachAPairSinkAsXAndYBuffersOtherOperationsAsThemselves) {
   Pairs->Connect(Output);
-  ASSERT_NE(Pairs->GetConverter(), nullptr);
   EXPECT_NE(dynamic_cast<TFBQXXYFloatToPairsFormatConverter*>(Pairs->GetConverter().Get()),
             nullptr);
-  EXPECT_EQ(Pairs->GetSource(), Output);
   EXPECT_EQ(Pairs->GetDataType(), ZTBufferPairStreamID);
 
-  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(
-      TQXFloatPointArray{{0.5f, -1.0f}, {16777216.0f, 0.125f}, {-3.75f, 1e-3f}})));
-
-  const auto arrived = Sink.At(Pairs);
-  ASSERT_EQ(arrived.size(), 1u);
-  auto supplied = RefCast<TFBSuppliedBufferPairOperation>(arrived[0]);
-  ASSERT_TRUE(supplied);
-  const TRefPtr<TNXBufferPair> pair = supplied->GetPair();
-  ASSERT_EQ(pair->GetCount(), 2);
-  EXPECT_EQ(ValuesOf(pair->GetFirst()), (std::vector<double>{0.5, 16777216.0, -3.75}));
-  const std::vector<double> ys = ValuesOf(pair->GetSecond());
-  ASSERT_EQ(ys.size(), 3u);
-  EXPECT_EQ(ys[0], -1.0);
-  EXPECT_EQ(ys[1], 0.125);
-  // 1e-3 as a float is 0.001000000047497451..., kept exactly in the double.
-  EXPECT_NEAR(ys[2], 0.001000000047497451, 1e-18);
-}
-
-TEST_F(XYFloatPins, PartListsEmptyListsAndOtherOperationsThroughTheConverter) {
-  Pairs->Connect(Output);
   const TFBOperationPtr start = MakeRef<TFBStartSampleRateOperation>(25.0);
   EXPECT_TRUE(Output->Notify(start));
-  const TQXFloatPointArray points = {{1, 10}, {2, 20}, {3, 30}};
+  const TQXFloatPointArray points = {{0.5f, -1.0f}, {16777216.0f, 0.125f}, {-3.75f, 1e-3f}};
+  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(points)));
   EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(points, 2)));
   EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{})));
   // A list operation built without data has nothing to convert.
@@ -103,15 +82,23 @@ TEST_F(XYFloatPins, PartListsEmptyListsAndOtherOperationsThroughTheConverter) {
   EXPECT_TRUE(Output->Stop());
 
   const auto arrived = Sink.At(Pairs);
-  ASSERT_EQ(arrived.size(), 4u);
+  ASSERT_EQ(arrived.size(), 5u);
   EXPECT_EQ(arrived[0], start);
-  auto part = RefCast<TFBSuppliedBufferPairOperation>(arrived[1])->GetPair();
-  EXPECT_EQ(ValuesOf(part->GetFirst()), (std::vector<double>{1, 2}));
-  EXPECT_EQ(ValuesOf(part->GetSecond()), (std::vector<double>{10, 20}));
-  auto empty = RefCast<TFBSuppliedBufferPairOperation>(arrived[2])->GetPair();
-  EXPECT_TRUE(ValuesOf(empty->GetFirst()).empty());
-  EXPECT_TRUE(ValuesOf(empty->GetSecond()).empty());
-  EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[3]));
+  std::vector<std::vector<double>> xs, ys;
+  for (int i = 1; i <= 3; ++i) {
+    auto supplied = RefCast<TFBSuppliedBufferPairOperation>(arrived[i]);
+    ASSERT_TRUE(supplied);
+    ASSERT_EQ(supplied->GetPair()->GetCount(), 2);
+    xs.push_back(ValuesOf(supplied->GetPair()->GetFirst()));
+    ys.push_back(ValuesOf(supplied->GetPair()->GetSecond()));
+  }
+  // 1e-3 as a float is 0.001000000047497451..., kept exactly in the double.
+  EXPECT_EQ(xs,
+            (std::vector<std::vector<double>>{{0.5, 16777216.0, -3.75}, {0.5, 16777216.0}, {}}));
+  EXPECT_EQ(ys, (std::vector<std::vector<double>>{
+                    {-1.0, 0.125, static_cast<double>(1e-3f)}, {-1.0, 0.125}, {}}));
+  EXPECT_NEAR(ys[0][2], 0.001000000047497451, 1e-18);
+  EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[4]));
 }
 
 TEST_F(XYFloatPins, WhatThePairSinkSendsUpstreamReachesTheXYSource) {

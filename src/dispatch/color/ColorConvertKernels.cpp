@@ -42,7 +42,7 @@ HWY_INLINE void ChromaLanes(V16 u, V16 v, V16& red, V16& green, V16& blue) {
   const V16 cv = hn::Set(d16, -19038);
   const V16 v2 = hn::Add(v, v);
   const V16 high = hn::Add(hn::MulHigh(u, cu), hn::MulHigh(v2, cv));
-  green = hn::Sub(high, CarryMask(d16, hn::Mul(u, cu), hn::Mul(v2, cv)));
+  green = AddCarry(d16, high, hn::Mul(u, cu), hn::Mul(v2, cv));
 }
 
 // Converts whole vectors of pixels from the start of a row; returns how many. Each step
@@ -134,7 +134,7 @@ HWY_INLINE void LumaLanes(D16 d16, V16 r, V16 g, V16 b, V16& high, V16& low) {
   low = hn::Add(lowRG, lowB);
   const V16 highSum = hn::BitCast(
       d16, hn::Add(hn::Add(hn::MulHigh(ur, kr), hn::MulHigh(ug, kg)), hn::MulHigh(ub, kb)));
-  high = hn::Sub(hn::Sub(highSum, CarryMask(d16, lowR, lowG)), CarryMask(d16, lowRG, lowB));
+  high = AddCarry(d16, AddCarry(d16, highSum, lowR, lowG), lowRG, lowB);
 }
 
 // Each step converts one vector of pixels (a pair per 16-bit lane) and stores the pairs'
@@ -179,7 +179,7 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
     LumaLanes(d16, r0, g0, b0, y0, low0);
     LumaLanes(d16, r1, g1, b1, y1, low1);
     // ((S << 16) - Yf0 - Yf1 + 65535) >> 16 = S - Y0 - Y1 - (carry of low0 + low1).
-    const V16 lumas = hn::Sub(hn::Add(y0, y1), CarryMask(d16, low0, low1));
+    const V16 lumas = AddCarry(d16, hn::Add(y0, y1), low0, low1);
     const V16 blueDiff = hn::Sub(hn::Add(b0, b1), lumas);
     const V16 redDiff = hn::Sub(hn::Add(r0, r1), lumas);
     // blueDiff * 32244 >> 17 (always within -112..111), and redDiff * 57475 >> 17 =

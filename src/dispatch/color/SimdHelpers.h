@@ -24,14 +24,22 @@ HWY_BEFORE_NAMESPACE();
 namespace qx::fallback::HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-// All ones in the lanes where the 16-bit unsigned sum a + b wraps, zero elsewhere:
-// subtracting it adds the carry out of the low half of a 32-bit sum.
+// `sum` plus the carry out of the 16-bit unsigned addition a + b: the carry of the low
+// halves when 32-bit products are summed from their 16-bit halves.
 template <class D16>
-HWY_INLINE hn::Vec<D16> CarryMask(D16 d16, hn::Vec<D16> a, hn::Vec<D16> b) {
+HWY_INLINE hn::Vec<D16> AddCarry(D16 d16, hn::Vec<D16> sum, hn::Vec<D16> a, hn::Vec<D16> b) {
   const hn::RebindToUnsigned<D16> du;
   const auto ua = hn::BitCast(du, a);
   const auto ub = hn::BitCast(du, b);
-  return hn::BitCast(d16, hn::VecFromMask(du, hn::Ne(hn::SaturatedAdd(ua, ub), hn::Add(ua, ub))));
+#if HWY_ARCH_X86 && HWY_TARGET <= HWY_AVX3
+  // With mask registers: the sum wraps where it is below a; add one there.
+  const auto wraps = hn::RebindMask(d16, hn::Lt(hn::Add(ua, ub), ua));
+  return hn::IfThenElse(wraps, hn::Add(sum, hn::Set(d16, 1)), sum);
+#else
+  // With vector masks: the lanes where a saturating sum differs are all ones (minus one).
+  const auto wraps = hn::Ne(hn::SaturatedAdd(ua, ub), hn::Add(ua, ub));
+  return hn::Sub(sum, hn::BitCast(d16, hn::VecFromMask(du, wraps)));
+#endif
 }
 
 // Two 16-bit vectors narrowed with saturation to 0..255 into one byte vector, in order.

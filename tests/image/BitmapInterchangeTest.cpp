@@ -48,28 +48,23 @@ std::vector<std::uint8_t> ScanLineBytes(const TBitmap& bitmap, int y, int count)
   return {bitmap.ScanLine(y), bitmap.ScanLine(y) + count};
 }
 
+std::uint32_t ColorAt(const TBitmap& bitmap, int x, int y) { return bitmap.GetPixelColor(x, y); }
+std::uint32_t ColorAt(const TQXBasicBitmap& bitmap, int x, int y) { return bitmap.GetPixel(x, y); }
+
 // Every pixel of `frame` has the colour (and, for 32-bit bitmaps, the alpha)
 // of the same pixel of `bitmap`.
-template <typename Bitmap, typename ColorOf>
-void ExpectSamePixels(const TQXImageBuffer& frame, const Bitmap& bitmap, ColorOf colorOf,
-                      bool withAlpha) {
+template <typename Bitmap>
+void ExpectSamePixels(const TQXImageBuffer& frame, const Bitmap& bitmap, bool withAlpha) {
   ASSERT_EQ(frame.GetWidth(), static_cast<std::uint32_t>(bitmap.GetWidth()));
   ASSERT_EQ(frame.GetHeight(), static_cast<std::uint32_t>(bitmap.GetHeight()));
   for (int y = 0; y < bitmap.GetHeight(); ++y) {
     for (int x = 0; x < bitmap.GetWidth(); ++x) {
-      EXPECT_EQ(frame.GetPixel(x, y), colorOf(bitmap, x, y)) << x << ", " << y;
+      EXPECT_EQ(frame.GetPixel(x, y), ColorAt(bitmap, x, y)) << x << ", " << y;
       if (withAlpha) {
         EXPECT_EQ(frame.GetAlpha(x, y), PatternAlpha(x, y)) << x << ", " << y;
       }
     }
   }
-}
-
-std::uint32_t TBitmapColor(const TBitmap& bitmap, int x, int y) {
-  return bitmap.GetPixelColor(x, y);
-}
-std::uint32_t QXBitmapColor(const TQXBasicBitmap& bitmap, int x, int y) {
-  return bitmap.GetPixel(x, y);
 }
 
 TEST(TBitmapInterchange, TwentyFourBitRowsGoInPaddedAndComeBackUnchanged) {
@@ -78,7 +73,7 @@ TEST(TBitmapInterchange, TwentyFourBitRowsGoInPaddedAndComeBackUnchanged) {
   frame->FromBitmap(source);
   EXPECT_EQ(frame->GetFormat(), vfRGB24);
   EXPECT_EQ(frame->GetStep(), 24u);
-  ExpectSamePixels(*frame, source, TBitmapColor, false);
+  ExpectSamePixels(*frame, source, false);
 
   TBitmap back;
   frame->ToBitmap(back);
@@ -92,7 +87,7 @@ TEST(TBitmapInterchange, ThirtyTwoBitBitmapsKeepTheirAlpha) {
   const TBitmap source = PatternTBitmap(7, 3, pf32bit);
   auto frame = MakeRef<TQXImageBuffer>(source);
   EXPECT_EQ(frame->GetFormat(), vfRGBA32);
-  ExpectSamePixels(*frame, source, TBitmapColor, true);
+  ExpectSamePixels(*frame, source, true);
 
   // A bitmap of another size and depth is reshaped.
   TBitmap back(2, 9, pf8bit);
@@ -116,7 +111,7 @@ TEST(TBitmapInterchange, OtherDepthsArriveAsRGB24WithTheirColours) {
     auto fromDepth = MakeRef<TQXImageBuffer>(1, 1, vfRGBA32);
     fromDepth->FromBitmap(source);
     EXPECT_EQ(fromDepth->GetFormat(), vfRGB24) << int(format);
-    ExpectSamePixels(*fromDepth, source, TBitmapColor, false);
+    ExpectSamePixels(*fromDepth, source, false);
   }
 }
 
@@ -152,7 +147,7 @@ TEST(TBitmapInterchange, FromBitmapLeavesFramesSharingTheOldStorageAlone) {
   TBitmap second(5, 3, pf24bit);  // same size and depth: black
   frame->FromBitmap(second);
   EXPECT_EQ(frame->GetPixel(4, 2), 0u);
-  ExpectSamePixels(*sharer, first, TBitmapColor, false);
+  ExpectSamePixels(*sharer, first, false);
 }
 
 TEST(TBitmapInterchange, FramesOfOtherFormatsLeaveAsRGB24) {
@@ -186,7 +181,7 @@ TEST(QXBitmapInterchange, OddWidthsRoundTripInBothDepths) {
       frame->FromBitmap(source);
       EXPECT_EQ(frame->GetFormat(), format == pf32bit ? vfRGBA32 : vfRGB24);
       EXPECT_EQ(frame->GetStep(), format == pf32bit ? 4u * width : 3u * ((width + 3) / 4 * 4));
-      ExpectSamePixels(*frame, source, QXBitmapColor, format == pf32bit);
+      ExpectSamePixels(*frame, source, format == pf32bit);
 
       TQXBitmap back(9, 9, 0xFFFFFF, 1);
       frame->ToBitmap(back);

@@ -245,30 +245,5 @@ TEST(ReflectionTest, ValuesWithoutAStoredFormAreRefused) {
   EXPECT_THROW(GetPropertyInfo(widget, "Size").GetJson(widget), EPropertyError);
 }
 
-TEST(ReflectionTest, StoredValuesFollowDefaultsAndStoredPredicates) {
-  TTestWidget widget(nullptr);
-  EXPECT_TRUE(HasStoredValues(widget));  // Scale has no default
-  const TPropertyInfo& note = GetPropertyInfo(widget, "Note");
-  widget.FNote = "kept";
-  EXPECT_TRUE(note.IsStored(widget));
-  widget.FNote = "transient";
-  EXPECT_FALSE(note.IsStored(widget));
-  EXPECT_FALSE(GetPropertyInfo(widget, "Name").IsStored(widget));
-
-  TTestSize size;
-  EXPECT_FALSE(HasStoredValues(size));
-  size.FHeight = 51;
-  EXPECT_TRUE(HasStoredValues(size));
-
-  const TPropertyInfo& sizeProperty = GetPropertyInfo(widget, "Size");
-  EXPECT_TRUE(sizeProperty.IsDefault(widget));
-  widget.FSize.FWidth = 1;
-  EXPECT_FALSE(sizeProperty.IsDefault(widget));
-  const TPropertyInfo& items = GetPropertyInfo(widget, "Items");
-  EXPECT_TRUE(items.IsDefault(widget));
-  widget.FItems.Add();  // an item at its defaults still makes the collection non-empty
-  EXPECT_FALSE(items.IsDefault(widget));
-}
-
 }  // namespace
 }  // namespace qx::test

@@ -101,9 +101,6 @@ class TTestPoint : public TPersistent {
   QX_CLASS(TTestPoint, TPersistent)
 
  public:
-  std::int16_t GetX() const { return FX; }
-  void SetX(std::int16_t value) { FX = value; }
-
   std::int16_t FX = 0;
   std::int16_t FY = 0;
 
@@ -117,9 +114,7 @@ class TTestPoint : public TPersistent {
 };
 
 inline const TClassInfo& TTestPoint::StaticClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TTestPoint>({
-      Property<std::int16_t>("X", &TTestPoint::GetX, &TTestPoint::SetX, 0),
-  });
+  static const TClassInfo info = TClassInfo::Of<TTestPoint>();
   return info;
 }
 

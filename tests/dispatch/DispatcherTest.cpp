@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DispatcherTableChecks.h"
+#include "dispatch/NXIppLoader.h"
 #include "dispatch/QXBasicDispatcher.h"
 #include "dispatch/QXColorTwistDispatcher.h"
 #include "dispatch/arith/ArithFallbacks.h"
@@ -10,6 +11,13 @@
 
 namespace qx {
 namespace {
+
+TEST(Dispatcher, WithoutIppEveryLookUpAnswersNull) {
+  for (const char* name : {"ippiAdd_8u_C3RSfs", "ippiMax_8u_C1R", "ippsSwapBytes_16u_I"}) {
+    EXPECT_EQ(GetIPPIProcAddress(name), nullptr) << name;
+    EXPECT_EQ(GetIPPSProcAddress(name), nullptr) << name;
+  }
+}
 
 TEST(Dispatcher, WithoutIppEveryEntryIsItsFallback) {
   QX_BASIC_DISPATCHER_ENTRIES(QX_EXPECT_FALLBACK)

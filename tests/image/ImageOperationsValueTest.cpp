@@ -7,6 +7,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ImageOperationsModel.h"
@@ -34,32 +35,41 @@ TCall EveryForm(Forward forward) {
   };
 }
 
-#define QX_VALUE_OPERATION(name) \
-#name, EveryForm([](TQXImageBuffer& f, auto... operand) { f.name(operand...); })
-
 struct TValueOperation {
   const char* Name;
   TCall Call;
   std::function<int(int pixel, int operand)> Formula;
   // The range operand bytes are drawn from (shift counts stay near 8).
-  int SmallestOperand = 0;
-  int LargestOperand = 255;
+  int SmallestOperand;
+  int LargestOperand;
 };
 
+template <class Forward>
+TValueOperation Operation(const char* name, Forward forward, std::function<int(int, int)> formula,
+                          int smallestOperand = 0, int largestOperand = 255) {
+  return {name, EveryForm(forward), std::move(formula), smallestOperand, largestOperand};
+}
+
+#define QX_VALUE_OPERATION(name, ...) \
+  Operation(                          \
+      #name, [](TQXImageBuffer& f, auto... v) { f.name(v...); }, __VA_ARGS__)
+
 const TValueOperation kValueOperations[] = {
-    {QX_VALUE_OPERATION(AddValue), [](int p, int c) { return AtMost255(HalfEven(p + c)); }},
-    {QX_VALUE_OPERATION(SubtractValue), [](int p, int c) { return p > c ? HalfEven(p - c) : 0; }},
-    {QX_VALUE_OPERATION(MultiplyValue), [](int p, int c) { return AtMost255(HalfEven(p * c)); }},
-    {QX_VALUE_OPERATION(MultiplyScaleValue), [](int p, int c) { return p * c / 255; }},
+    QX_VALUE_OPERATION(AddValue, [](int p, int c) { return AtMost255(HalfEven(p + c)); }),
+    QX_VALUE_OPERATION(SubtractValue, [](int p, int c) { return p > c ? HalfEven(p - c) : 0; }),
+    QX_VALUE_OPERATION(MultiplyValue, [](int p, int c) { return AtMost255(HalfEven(p * c)); }),
+    QX_VALUE_OPERATION(MultiplyScaleValue, [](int p, int c) { return p * c / 255; }),
     // Divisors stay non-zero here; zero has cases of its own.
-    {QX_VALUE_OPERATION(DivideValue),
-     [](int p, int c) { return AtMost255(static_cast<int>(std::nearbyint(p / (2.0 * c)))); }, 1},
-    {QX_VALUE_OPERATION(LAndValue), [](int p, int c) { return p & c; }},
-    {QX_VALUE_OPERATION(LOrValue), [](int p, int c) { return p | c; }},
-    {QX_VALUE_OPERATION(LXorValue), [](int p, int c) { return p ^ c; }},
-    {QX_VALUE_OPERATION(LShiftValue), [](int p, int c) { return c > 7 ? 0 : (p * (1 << c)) % 256; },
-     0, 9},
-    {QX_VALUE_OPERATION(RShiftValue), [](int p, int c) { return c > 7 ? 0 : p / (1 << c); }, 0, 9},
+    QX_VALUE_OPERATION(
+        DivideValue,
+        [](int p, int c) { return AtMost255(static_cast<int>(std::nearbyint(p / (2.0 * c)))); }, 1),
+    QX_VALUE_OPERATION(LAndValue, [](int p, int c) { return p & c; }),
+    QX_VALUE_OPERATION(LOrValue, [](int p, int c) { return p | c; }),
+    QX_VALUE_OPERATION(LXorValue, [](int p, int c) { return p ^ c; }),
+    QX_VALUE_OPERATION(
+        LShiftValue, [](int p, int c) { return c > 7 ? 0 : (p * (1 << c)) % 256; }, 0, 9),
+    QX_VALUE_OPERATION(
+        RShiftValue, [](int p, int c) { return c > 7 ? 0 : p / (1 << c); }, 0, 9),
 };
 
 #undef QX_VALUE_OPERATION

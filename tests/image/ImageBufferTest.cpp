@@ -175,6 +175,7 @@ TEST(ImageBufferSize, ChangesMakeAFreshStorageWithTheMediaStamps) {
   EXPECT_EQ(frame->GetHeight(), 5u);
   EXPECT_EQ(frame->GetStep(), 12u);
   EXPECT_EQ(frame->GetFormat(), vfRGBA32);
+  EXPECT_EQ(frame->GetTimeStamp(), (TKRMediaTimeStamp{true, 333, 666}));
   EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
 
   frame->SetImageSizeFormat(3, 5, vfRGB);

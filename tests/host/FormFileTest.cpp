@@ -74,22 +74,19 @@ TEST_F(FormFileTest, EveryKindOfValueIsWrittenInItsDocumentedFormAndReadBack) {
   TTestWidget* other = AddWidget(form, "Other");
   widget->FEnabled = false;
   widget->FTiny = 127;
-  widget->FCount = -2147483647 - 1;
   widget->FBig = std::numeric_limits<std::uint64_t>::max();
   widget->FRatio = 1.0 / 3.0;
   widget->FScale = std::numeric_limits<float>::quiet_NaN();
-  widget->FCaption = "line\nbreak";
   widget->FMode = tmFast;
   widget->FOptions = {toUnderline, toItalic};
   widget->FSize.FWidth = 65535;
   widget->FSize.FHeight = 0;
-  widget->FPreview.FVisible = false;
   TTestItem& first = widget->FItems.Add();
   first.FCaption = "first";
   first.FSize.FHeight = 3;  // a sub-object inside a collection item
   widget->FItems.Add();
   widget->FItems.Add().FWeight = -0.5;
-  widget->FNote = "kept";
+  widget->FNote = "line\nbreak";
   widget->SetBuddy(other);
   other->FRatio = -std::numeric_limits<double>::infinity();
   other->FOptions = {};
@@ -102,19 +99,16 @@ TEST_F(FormFileTest, EveryKindOfValueIsWrittenInItsDocumentedFormAndReadBack) {
   const json widgetProperties = {
       {"Enabled", false},
       {"Tiny", 127},
-      {"Count", -2147483648},
       {"Big", 18446744073709551615ull},
       {"Ratio", 1.0 / 3.0},
       {"Scale", "NaN"},
-      {"Caption", "line\nbreak"},
       {"Mode", "tmFast"},
       {"Options", {"toItalic", "toUnderline"}},
       {"Size", {{"Width", 65535}, {"Height", 0}}},
-      {"Preview", {{"Visible", false}}},
       {"Items",
        {{{"Caption", "first"}, {"Size", {{"Height", 3}}}}, json::object(), {{"Weight", -0.5}}}},
       {"Buddy", "Other"},
-      {"Note", "kept"}};
+      {"Note", "line\nbreak"}};
   const json otherProperties = {
       {"Ratio", "-Infinity"}, {"Scale", 0.0}, {"Options", json::array()}, {"Buddy", "Other"}};
   const json expected = {
@@ -206,10 +200,8 @@ TEST_F(FormFileTest, WhatCannotBeNamedIsAWriteErrorAtItsPath) {
 TEST_F(FormFileTest, OlderNamesAreTakenThroughTheHook) {
   std::unique_ptr<TComponent> form = LoadFormText(R"({"class": "TTestForm", "components": [
       {"class": "TTestWidget", "name": "W", "properties": {
-         "PreviewVisible": false, "Width": 720, "Height": 576,
-         "Preview": {"FullScreen": true}}}]})");
+         "Width": 720, "Height": 576, "Size": {"Square": true}}}]})");
   auto& widget = Find<TTestWidget>(*form, "W");
-  EXPECT_FALSE(widget.FPreview.FVisible);
   EXPECT_EQ(widget.FSize.FWidth, 720);
   EXPECT_EQ(widget.FSize.FHeight, 576);
 }
@@ -256,10 +248,8 @@ TEST_F(FormFileTest, EachKindOfBadInputNamesItsPath) {
       // Older names are checked like any stored value, at their own path.
       {props + R"({"Width": 70000}}]})", "/components/0/properties/Width",
        "out of the range of uint16"},
-      {props + R"({"PreviewVisible": 1}}]})", "/components/0/properties/PreviewVisible",
+      {props + R"({"Size": {"Square": "yes"}}}]})", "/components/0/properties/Size/Square",
        "expected bool"},
-      {props + R"({"Preview": {"FullScreen": "yes"}}}]})",
-       "/components/0/properties/Preview/FullScreen", "expected bool"},
       {widget + R"("name": "9lives"}]})", "/components/0/name", "not a valid"},
       {widget + R"("name": "A"}, {"class": "TTestWidget", "name": "a"}]})", "/components/1/name",
        "two components named a"},
@@ -301,10 +291,10 @@ TEST_F(FormFileTest, ReadIntoAnExistingFormReusesComponentsByNameAndUndoesCreati
   form.SetName("Existing");
   TTestWidget* kept = AddWidget(form, "Kept");
   ReadFormText(form, R"({"class": "TTestForm", "name": "Existing", "properties": {"Title": "T"},
-      "components": [{"class": "TTestWidget", "name": "Kept", "properties": {"Count": 3}},
+      "components": [{"class": "TTestWidget", "name": "Kept", "properties": {"Tiny": 3}},
                      {"class": "TTestWidget", "name": "Added"}]})");
   EXPECT_EQ(form.FTitle, "T");
-  EXPECT_EQ(kept->FCount, 3);
+  EXPECT_EQ(kept->FTiny, 3);
   EXPECT_EQ(kept->FLoadedCalls, 1);
   ASSERT_EQ(form.GetComponentCount(), 2);
   EXPECT_NE(form.FindComponent("Added"), nullptr);
@@ -334,9 +324,9 @@ TEST_F(FormFileTest, FilesAreWrittenAndReadBackAndErrorsNameTheFile) {
                                      ("quexa_host_form_" + std::to_string(::getpid()) + ".json");
   TTestForm form;
   form.SetName("FileForm");
-  AddWidget(form, "W")->FCount = 77;
+  AddWidget(form, "W")->FTiny = 77;
   SaveForm(form, file);
-  EXPECT_EQ(Find<TTestWidget>(*LoadForm(file), "W").FCount, 77);
+  EXPECT_EQ(Find<TTestWidget>(*LoadForm(file), "W").FTiny, 77);
 
   std::ofstream(file) << R"({"class": "TTestForm", "properties": {"Title": 1}})";
   EFormFileError error = FormError([&] { LoadForm(file); });

@@ -46,7 +46,8 @@ inline std::vector<std::string>& EventLog() {
   return log;
 }
 
-// A size with 16-bit terms; assignable from another TTestSize.
+// A size with 16-bit terms; assignable from another TTestSize. Older forms
+// stored an obsolete "Square" flag in it.
 class TTestSize : public TPersistent {
   QX_CLASS(TTestSize, TPersistent)
 
@@ -65,6 +66,13 @@ class TTestSize : public TPersistent {
 
   std::uint16_t FWidth = 50;
   std::uint16_t FHeight = 50;
+
+ protected:
+  bool ReadOlderProperty(const TStoredValue& value) override {
+    if (!SameText(value.GetName(), "Square")) return inherited::ReadOlderProperty(value);
+    value.As<bool>();
+    return true;
+  }
 };
 
 inline const TClassInfo& TTestSize::StaticClassInfo() {
@@ -115,30 +123,6 @@ class TTestPoint : public TPersistent {
 
 inline const TClassInfo& TTestPoint::StaticClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TTestPoint>();
-  return info;
-}
-
-// A preview whose older forms stored an obsolete "FullScreen".
-class TTestPreview : public TPersistent {
-  QX_CLASS(TTestPreview, TPersistent)
-
- public:
-  bool GetVisible() const { return FVisible; }
-  void SetVisible(bool value) { FVisible = value; }
-  bool FVisible = true;
-
- protected:
-  bool ReadOlderProperty(const TStoredValue& value) override {
-    if (!SameText(value.GetName(), "FullScreen")) return inherited::ReadOlderProperty(value);
-    value.As<bool>();
-    return true;
-  }
-};
-
-inline const TClassInfo& TTestPreview::StaticClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TTestPreview>({
-      Property<bool>("Visible", &TTestPreview::GetVisible, &TTestPreview::SetVisible, true),
-  });
   return info;
 }
 
@@ -199,22 +183,17 @@ class TTestWidget : public TComponent {
   }
   std::int8_t GetTiny() const { return FTiny; }
   void SetTiny(std::int8_t value) { FTiny = value; }
-  std::int32_t GetCount() const { return FCount; }
-  void SetCount(std::int32_t value) { FCount = value; }
   std::uint64_t GetBig() const { return FBig; }
   void SetBig(std::uint64_t value) { FBig = value; }
   double GetRatio() const { return FRatio; }
   void SetRatio(double value) { FRatio = value; }
   float GetScale() const { return FScale; }
   void SetScale(float value) { FScale = value; }
-  const std::string& GetCaption() const { return FCaption; }
-  void SetCaption(const std::string& value) { FCaption = value; }
   TTestMode GetMode() const { return FMode; }
   void SetMode(TTestMode value) { FMode = value; }
   TTestOptions GetOptions() const { return FOptions; }
   void SetOptions(TTestOptions value) { FOptions = value; }
   TTestSize* GetSize() const { return &FSize; }
-  TTestPreview* GetPreview() const { return &FPreview; }
   TTestCollection* GetItems() const { return &FItems; }
   TTestWidget* GetBuddy() const { return FBuddy.Get(); }
   void SetBuddy(TTestWidget* value) { FBuddy.Set(value); }
@@ -224,15 +203,12 @@ class TTestWidget : public TComponent {
 
   bool FEnabled = true;
   std::int8_t FTiny = 0;
-  std::int32_t FCount = 0;
   std::uint64_t FBig = 0;
   double FRatio = 1.5;
   float FScale = 0;
-  std::string FCaption;
   TTestMode FMode = tmSlow;
   TTestOptions FOptions{toBold};
   mutable TTestSize FSize;
-  mutable TTestPreview FPreview;
   mutable TTestCollection FItems{this};
   TComponentLink<TTestWidget> FBuddy;
   std::string FNote;
@@ -253,15 +229,12 @@ class TTestWidget : public TComponent {
   void Notification(TComponent* component, TOperation operation) override {
     FNotifications.emplace_back(component->GetName(), operation);
   }
-  // Older forms stored the preview's visibility and the size's terms on the widget.
+  // Older forms stored the size's terms on the widget itself.
   bool ReadOlderProperty(const TStoredValue& value) override {
-    if (SameText(value.GetName(), "PreviewVisible")) {
-      value.ApplyTo(FPreview, "Visible");
-    } else if (SameText(value.GetName(), "Width") || SameText(value.GetName(), "Height")) {
-      value.ApplyTo(FSize, value.GetName());
-    } else {
+    if (!SameText(value.GetName(), "Width") && !SameText(value.GetName(), "Height")) {
       return inherited::ReadOlderProperty(value);
     }
+    value.ApplyTo(FSize, value.GetName());
     return true;
   }
 };
@@ -270,17 +243,14 @@ inline const TClassInfo& TTestWidget::StaticClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TTestWidget>({
       Property<bool>("Enabled", &TTestWidget::GetEnabled, &TTestWidget::SetEnabled, true),
       Property<std::int8_t>("Tiny", &TTestWidget::GetTiny, &TTestWidget::SetTiny, 0),
-      Property<std::int32_t>("Count", &TTestWidget::GetCount, &TTestWidget::SetCount, 0),
       Property<std::uint64_t>("Big", &TTestWidget::GetBig, &TTestWidget::SetBig, 0),
       Property<double>("Ratio", &TTestWidget::GetRatio, &TTestWidget::SetRatio, 1.5),
       // No default: always stored.
       Property<float>("Scale", &TTestWidget::GetScale, &TTestWidget::SetScale),
-      Property<std::string>("Caption", &TTestWidget::GetCaption, &TTestWidget::SetCaption, ""),
       Property<TTestMode>("Mode", &TTestWidget::GetMode, &TTestWidget::SetMode, tmSlow),
       Property<TTestOptions>("Options", &TTestWidget::GetOptions, &TTestWidget::SetOptions,
                              TTestOptions{toBold}),
       ObjectProperty("Size", &TTestWidget::GetSize),
-      ObjectProperty("Preview", &TTestWidget::GetPreview),
       CollectionProperty("Items", &TTestWidget::GetItems),
       ComponentProperty("Buddy", &TTestWidget::GetBuddy, &TTestWidget::SetBuddy),
       Property<std::string>("Note", &TTestWidget::GetNote, &TTestWidget::SetNote, "")

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -207,16 +209,10 @@ TEST(MessageQueueThreadedTest, PostsFromManyThreadsKeepEachThreadsOrderAndWakeTh
 
 TEST(MessageQueueThreadedTest, NoDeliveryToTargetsDestroyedWhileOthersPost) {
   TMessageQueue queue;
-  // Each target's handler checks a flag that outlives the target.
-  struct TProbe {
-    std::atomic<bool> Alive{true};
-  };
-  std::atomic<int> lateDeliveries{0};
   std::atomic<bool> stop{false};
   std::vector<TMessageTargetHandle> handles(8);
   std::mutex handlesMutex;
-
-  std::vector<std::thread> posters;
+  std::vector<std::jthread> posters;
   for (int t = 0; t < 3; ++t) {
     posters.emplace_back([&] {
       while (!stop) {
@@ -230,37 +226,33 @@ TEST(MessageQueueThreadedTest, NoDeliveryToTargetsDestroyedWhileOthersPost) {
     });
   }
 
-  int delivered = 0;
+  // Handlers run on this thread only; each checks a flag that outlives its target.
+  std::deque<bool> alive;
+  int delivered = 0, lateDeliveries = 0;
+  auto waitForPosts = [&] {
+    while (!queue.HasPendingMessages()) std::this_thread::yield();
+  };
   for (int round = 0; round < 200; ++round) {
     std::vector<std::unique_ptr<TMessageTarget>> targets;
-    std::vector<std::shared_ptr<TProbe>> probes;
     for (std::size_t i = 0; i < handles.size(); ++i) {
-      auto probe = std::make_shared<TProbe>();
-      probes.push_back(probe);
+      const bool* isAlive = &alive.emplace_back(true);
       targets.push_back(std::make_unique<TMessageTarget>(
-          [&, probe](const TMessage&) {
-            if (!probe->Alive) ++lateDeliveries;
-            ++delivered;
-          },
-          queue));
+          [&, isAlive](const TMessage&) { ++(*isAlive ? delivered : lateDeliveries); }, queue));
       std::lock_guard lock(handlesMutex);
       handles[i] = targets.back()->GetHandle();
     }
-    auto waitForPosts = [&] {
-      while (!queue.HasPendingMessages()) std::this_thread::yield();
-    };
     waitForPosts();
     queue.ProcessMessages();
     // Destroy half of them with messages pending, then keep processing.
     waitForPosts();
     for (std::size_t i = 0; i < targets.size(); i += 2) {
-      probes[i]->Alive = false;
+      alive[alive.size() - targets.size() + i] = false;
       targets[i].reset();
     }
     queue.ProcessMessages();
   }
   stop = true;
-  for (auto& poster : posters) poster.join();
+  posters.clear();
   queue.ProcessMessages();
   EXPECT_EQ(lateDeliveries, 0);
   EXPECT_GT(delivered, 0);

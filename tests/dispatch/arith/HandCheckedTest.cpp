@@ -77,65 +77,51 @@ TEST_P(HandChecked, ScaledTwoSourceResults) {
   }
 }
 
-TEST_P(HandChecked, DivCRefusesAZeroConstantButC3StillDivides) {
-  const Ipp8u constants[3] = {2, 0, 4};
-  Bytes c3 = {9, 9, 9, 4, 0, 4};
-  EXPECT_EQ(K(ippiDivC_8u_C3IRSfs)(constants, c3.data(), 6, {2, 1}, 0), ippStsDivByZeroErr);
-  EXPECT_EQ(c3, (Bytes{4, 255, 2, 2, 0, 1}));  // 4.5 -> 4, 2.25 -> 2
-
-  Bytes ac4 = {9, 9, 9, 9, 4, 0, 4, 4};
-  const Bytes before = ac4;
-  EXPECT_EQ(K(ippiDivC_8u_AC4IRSfs)(constants, ac4.data(), 8, {2, 1}, 0), ippStsDivByZeroErr);
-  EXPECT_EQ(ac4, before);
-  // The steps are checked before the constants.
-  EXPECT_EQ(K(ippiDivC_8u_AC4IRSfs)(constants, ac4.data(), 0, {2, 1}, 0), ippStsStepErr);
+// One row through `kernel`: the operands' bytes in argument order (the last one
+// is written), each its own step; returns the written operand.
+template <class Kernel>
+Bytes OneRow(Kernel* kernel, std::vector<Bytes> operands, int width, Arguments args,
+             IppStatus status = ippStsNoErr) {
+  std::vector<Operand> rows;
+  for (Bytes& row : operands) rows.push_back({row.data(), static_cast<int>(row.size())});
+  EXPECT_EQ(Form<Kernel>::Call(kernel, rows, args, {width, 1}), status);
+  return operands.back();
 }
 
-TEST_P(HandChecked, DivisionByAnAC4ImageIgnoresItsAlphaBytes) {
-  const Bytes divisors = {2, 2, 2, 0};  // alpha 0 is no zero divisor
-  Bytes image = {8, 9, 10, 77};
-  EXPECT_EQ(K(ippiDiv_8u_AC4IRSfs)(divisors.data(), 4, image.data(), 4, {1, 1}, 0), ippStsNoErr);
-  EXPECT_EQ(image, (Bytes{4, 4, 5, 77}));
-}
-
-TEST_P(HandChecked, MulScaleDividesBy255RoundingDown) {
-  const Bytes factors = {255, 255, 128, 0};
-  Bytes image = {255, 128, 128, 200};
-  EXPECT_EQ(K(ippiMulScale_8u_C1IR)(factors.data(), 4, image.data(), 4, {4, 1}), ippStsNoErr);
-  EXPECT_EQ(image, (Bytes{255, 128, 64, 0}));
-  Bytes pixel = {255, 128, 100, 50};
-  const Ipp8u constants[4] = {255, 128, 3, 51};
-  EXPECT_EQ(K(ippiMulCScale_8u_C4IR)(constants, pixel.data(), 4, {1, 1}), ippStsNoErr);
-  EXPECT_EQ(pixel, (Bytes{255, 64, 1, 10}));
-}
-
-TEST_P(HandChecked, ShiftsDropCarriesAndClearBeyondSeven) {
-  const Ipp32u left[3] = {1, 8, 0};
-  Bytes image = {0x81, 0xFF, 0x5A, 0x40, 0x01, 0xC3};
-  EXPECT_EQ(K(ippiLShiftC_8u_C3IR)(left, image.data(), 6, {2, 1}), ippStsNoErr);
-  EXPECT_EQ(image, (Bytes{0x02, 0x00, 0x5A, 0x80, 0x00, 0xC3}));
-  const Ipp32u right[4] = {1, 7, 9, 0};
-  Bytes pixel = {0xFF, 0xFF, 0xFF, 0xFF};
-  EXPECT_EQ(K(ippiRShiftC_8u_C4IR)(right, pixel.data(), 4, {1, 1}), ippStsNoErr);
-  EXPECT_EQ(pixel, (Bytes{0x7F, 0x01, 0x00, 0xFF}));
-}
-
-TEST_P(HandChecked, AbsDiffCClampsTheValue) {
-  const Bytes src = {0, 100, 255};
-  Bytes out(3);
-  EXPECT_EQ(K(ippiAbsDiffC_8u_C1R)(src.data(), 3, out.data(), 3, {3, 1}, 300), ippStsNoErr);
-  EXPECT_EQ(out, (Bytes{255, 155, 0}));
-  EXPECT_EQ(K(ippiAbsDiffC_8u_C1R)(src.data(), 3, out.data(), 3, {3, 1}, -5), ippStsNoErr);
-  EXPECT_EQ(out, (Bytes{0, 100, 255}));
-}
-
-TEST_P(HandChecked, NotInvertsAlphaOnlyInTheC4Form) {
-  Bytes c4 = {0, 1, 254, 255};
-  EXPECT_EQ(K(ippiNot_8u_C4IR)(c4.data(), 4, {1, 1}), ippStsNoErr);
-  EXPECT_EQ(c4, (Bytes{255, 254, 1, 0}));
-  Bytes ac4 = {0, 1, 254, 255};
-  EXPECT_EQ(K(ippiNot_8u_AC4IR)(ac4.data(), 4, {1, 1}), ippStsNoErr);
-  EXPECT_EQ(ac4, (Bytes{255, 254, 1, 255}));
+TEST_P(HandChecked, ConstantsCountsAndAlphaBytes) {
+  // DivC refuses a zero constant, but C3 divides all the same (4.5 -> 4, 2.25 -> 2); AC4 does not.
+  const Arguments divC{.constants = {2, 0, 4}};
+  EXPECT_EQ(OneRow(K(ippiDivC_8u_C3IRSfs), {{9, 9, 9, 4, 0, 4}}, 2, divC, ippStsDivByZeroErr),
+            (Bytes{4, 255, 2, 2, 0, 1}));
+  EXPECT_EQ(
+      OneRow(K(ippiDivC_8u_AC4IRSfs), {{9, 9, 9, 9, 4, 0, 4, 4}}, 2, divC, ippStsDivByZeroErr),
+      (Bytes{9, 9, 9, 9, 4, 0, 4, 4}));
+  Bytes ac4(8);  // the steps are checked before the constants
+  EXPECT_EQ(K(ippiDivC_8u_AC4IRSfs)(divC.constants.data(), ac4.data(), 0, {2, 1}, 0),
+            ippStsStepErr);
+  // An AC4 divisor's alpha 0 is no zero divisor.
+  EXPECT_EQ(OneRow(K(ippiDiv_8u_AC4IRSfs), {{2, 2, 2, 0}, {8, 9, 10, 77}}, 1, {}),
+            (Bytes{4, 4, 5, 77}));
+  // MulScale divides by 255 rounding down.
+  EXPECT_EQ(OneRow(K(ippiMulScale_8u_C1IR), {{255, 255, 128, 0}, {255, 128, 128, 200}}, 4, {}),
+            (Bytes{255, 128, 64, 0}));
+  EXPECT_EQ(
+      OneRow(K(ippiMulCScale_8u_C4IR), {{255, 128, 100, 50}}, 1, {.constants = {255, 128, 3, 51}}),
+      (Bytes{255, 64, 1, 10}));
+  // Shifts drop carries and clear beyond seven.
+  EXPECT_EQ(OneRow(K(ippiLShiftC_8u_C3IR), {{0x81, 0xFF, 0x5A, 0x40, 0x01, 0xC3}}, 2,
+                   {.counts = {1, 8, 0}}),
+            (Bytes{0x02, 0x00, 0x5A, 0x80, 0x00, 0xC3}));
+  EXPECT_EQ(OneRow(K(ippiRShiftC_8u_C4IR), {{0xFF, 0xFF, 0xFF, 0xFF}}, 1, {.counts = {1, 7, 9, 0}}),
+            (Bytes{0x7F, 0x01, 0x00, 0xFF}));
+  // AbsDiffC clamps its value.
+  EXPECT_EQ(OneRow(K(ippiAbsDiffC_8u_C1R), {{0, 100, 255}, {0, 0, 0}}, 3, {.scaleFactor = 300}),
+            (Bytes{255, 155, 0}));
+  EXPECT_EQ(OneRow(K(ippiAbsDiffC_8u_C1R), {{0, 100, 255}, {0, 0, 0}}, 3, {.scaleFactor = -5}),
+            (Bytes{0, 100, 255}));
+  // Not inverts alpha only in the C4 form.
+  EXPECT_EQ(OneRow(K(ippiNot_8u_C4IR), {{0, 1, 254, 255}}, 1, {}), (Bytes{255, 254, 1, 0}));
+  EXPECT_EQ(OneRow(K(ippiNot_8u_AC4IR), {{0, 1, 254, 255}}, 1, {}), (Bytes{255, 254, 1, 255}));
 }
 
 TEST_P(HandChecked, MirrorInPlaceOfThreeByThreeTurnsAboutTheCentre) {

@@ -22,17 +22,12 @@ std::vector<double> ValuesOf(const TRefPtr<IZTDataBuffer>& buffer) {
 
 TEST(XYFloatData, CountIsCutToThePointsThereAndOtherIndexesReadZero) {
   const TQXFloatPointArray points = {{1.5f, -2.0f}, {3.25f, 4.0f}, {-5.0f, 6.5f}};
-  TQXXYFloatData all(points);
-  EXPECT_EQ(all.GetCount(), 3u);
-  EXPECT_EQ(all.GetPoint(2), (TQXFloatPoint{-5.0f, 6.5f}));
-
-  TQXXYFloatData firstTwo(points, 2);
+  const TQXXYFloatData firstTwo(points, 2), overstated(points, 1000);
   EXPECT_EQ(firstTwo.GetCount(), 2u);
   EXPECT_EQ(firstTwo.GetPoint(1), (TQXFloatPoint{3.25f, 4.0f}));
   EXPECT_EQ(firstTwo.GetPoint(2), (TQXFloatPoint{}));
-
-  TQXXYFloatData overstated(points, 1000);
   EXPECT_EQ(overstated.GetCount(), 3u);
+  EXPECT_EQ(overstated.GetPoint(2), (TQXFloatPoint{-5.0f, 6.5f}));
   EXPECT_EQ(overstated.GetPoint(3), (TQXFloatPoint{}));
   EXPECT_EQ(TQXXYFloatData({}).GetCount(), 0u);
 }

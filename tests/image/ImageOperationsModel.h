@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "PixelModel.h"

@@ -25,25 +25,19 @@ const TClassInfo& TQXFBImageRawSourcePin::StaticClassInfo() {
 TQXFBImageSourcePin::TQXFBImageSourcePin(TComponent* owner, std::string_view name,
                                          TRefPtr<IFBLock> lock, TZTOperationEvent onOperation,
                                          TZTPinNotifyEvent onConnect)
-    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onConnect)) {
-  OnOperation = std::move(onOperation);
-  QXRegisterStreams();
-  AddType(IID_IFBQXImageStream);
-}
+    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onOperation), std::move(onConnect),
+                     QXRegisterStreams, {IID_IFBQXImageStream}) {}
 
 TQXFBImageSinkPin::TQXFBImageSinkPin(TComponent* owner, std::string_view name,
                                      TRefPtr<IFBLock> lock, TZTOperationEvent onOperation)
-    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation)) {
-  QXRegisterStreams();
-  AddType(IID_IFBQXImageStream);
-}
+    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation), QXRegisterStreams,
+                   {IID_IFBQXImageStream}) {}
 
 TQXFBImageRawSourcePin::TQXFBImageRawSourcePin(TComponent* owner, std::string_view name,
                                                TRefPtr<IFBLock> lock, TZTOperationEvent onOperation,
                                                TZTPinNotifyEvent onConnect)
-    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onConnect)) {
-  OnOperation = std::move(onOperation);
-  QXRegisterStreams();
+    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onOperation), std::move(onConnect),
+                     QXRegisterStreams) {
   AddType(IID_IFBQXRawStream, RawNotification);
   AddType(IID_IFBQXImageStream, ImageNotification);
 }

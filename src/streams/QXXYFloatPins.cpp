@@ -20,11 +20,8 @@ const TClassInfo& TQXFBXYFloatSinkPin::StaticClassInfo() {
 TQXFBXYFloatSourcePin::TQXFBXYFloatSourcePin(TComponent* owner, std::string_view name,
                                              TRefPtr<IFBLock> lock, TZTOperationEvent onOperation,
                                              TZTPinNotifyEvent onConnect)
-    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onConnect)) {
-  OnOperation = std::move(onOperation);
-  QXRegisterStreams();
-  AddType(IID_IFBQXXYFloatDataStream);
-}
+    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onOperation), std::move(onConnect),
+                     QXRegisterStreams, {IID_IFBQXXYFloatDataStream}) {}
 
 bool TQXFBXYFloatSourcePin::SubmitData(const TRefPtr<IQXXYFloatData>& data, TFBState state) {
   if (!data) return false;
@@ -33,9 +30,7 @@ bool TQXFBXYFloatSourcePin::SubmitData(const TRefPtr<IQXXYFloatData>& data, TFBS
 
 TQXFBXYFloatSinkPin::TQXFBXYFloatSinkPin(TComponent* owner, std::string_view name,
                                          TRefPtr<IFBLock> lock, TZTOperationEvent onOperation)
-    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation)) {
-  QXRegisterStreams();
-  AddType(IID_IFBQXXYFloatDataStream);
-}
+    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation), QXRegisterStreams,
+                   {IID_IFBQXXYFloatDataStream}) {}
 
 }  // namespace qx

@@ -19,17 +19,12 @@ const TClassInfo& TSNFBAudioSinkPin::StaticClassInfo() {
 TSNFBAudioSourcePin::TSNFBAudioSourcePin(TComponent* owner, std::string_view name,
                                          TRefPtr<IFBLock> lock, TZTOperationEvent onOperation,
                                          TZTPinNotifyEvent onConnect)
-    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onConnect)) {
-  OnOperation = std::move(onOperation);
-  SNRegisterStreams();
-  AddType(IID_IFBSNAudioStream);
-}
+    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onOperation), std::move(onConnect),
+                     SNRegisterStreams, {IID_IFBSNAudioStream}) {}
 
 TSNFBAudioSinkPin::TSNFBAudioSinkPin(TComponent* owner, std::string_view name,
                                      TRefPtr<IFBLock> lock, TZTOperationEvent onOperation)
-    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation)) {
-  SNRegisterStreams();
-  AddType(IID_IFBSNAudioStream);
-}
+    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation), SNRegisterStreams,
+                   {IID_IFBSNAudioStream}) {}
 
 }  // namespace qx

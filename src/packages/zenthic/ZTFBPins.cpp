@@ -28,6 +28,15 @@ TZTFBSourcePin::TZTFBSourcePin(TComponent* owner, std::string_view name, TRefPtr
   ZTRegisterStreams();
 }
 
+TZTFBSourcePin::TZTFBSourcePin(TComponent* owner, std::string_view name, TRefPtr<IFBLock> lock,
+                               TZTOperationEvent onOperation, TZTPinNotifyEvent onConnect,
+                               void (*registerStreams)(), std::initializer_list<TGUID> types)
+    : TZTFBSourcePin(owner, name, std::move(lock), std::move(onConnect)) {
+  OnOperation = std::move(onOperation);
+  registerStreams();
+  for (const TGUID& type : types) AddType(type);
+}
+
 bool TZTFBSourcePin::SubmitBuffer(const TRefPtr<IZTDataBuffer>& buffer, TFBState state) {
   if (!buffer) return false;
   return Notify(MakeRef<TFBSuppliedBufferOperation>(buffer), state);
@@ -43,6 +52,14 @@ TZTFBSinkPin::TZTFBSinkPin(TComponent* owner, std::string_view name, TRefPtr<IFB
     : TFBSinkPin(owner, name, std::move(lock)) {
   ZTRegisterStreams();
   OnOperation = std::move(onOperation);
+}
+
+TZTFBSinkPin::TZTFBSinkPin(TComponent* owner, std::string_view name, TRefPtr<IFBLock> lock,
+                           TZTOperationEvent onOperation, void (*registerStreams)(),
+                           std::initializer_list<TGUID> types)
+    : TZTFBSinkPin(owner, name, std::move(lock), std::move(onOperation)) {
+  registerStreams();
+  for (const TGUID& type : types) AddType(type);
 }
 
 TZTFBPairedSourcePin::TZTFBPairedSourcePin(TComponent* owner, std::string_view name,

@@ -5,16 +5,15 @@
 // operation that arrives to its owner through the operation event, on the
 // sender's thread, under the owner's lock (the lock given here; when the
 // owner is being destroyed the lock refuses and the operation is dropped
-// without reaching the event):
+// without reaching the event). A pin of one type passes its package's
+// stream registration and the type to the base:
 //
 //   class TQXFBImageSourcePin : public TZTFBSourcePin {
 //    public:
 //     TQXFBImageSourcePin(TComponent* owner, std::string_view name, TRefPtr<IFBLock> lock,
 //                         TZTOperationEvent onOperation, TZTPinNotifyEvent onConnect = {})
-//         : TZTFBSourcePin(owner, name, std::move(lock), std::move(onConnect)) {
-//       OnOperation = std::move(onOperation);
-//       AddType(IID_IFBQXImageStream);
-//     }
+//         : TZTFBSourcePin(owner, name, std::move(lock), std::move(onOperation),
+//                          std::move(onConnect), QXRegisterStreams, {IID_IFBQXImageStream}) {}
 //   };
 //
 //   output->Notify(MakeRef<TFBStartFrameOperation>(...));   // announce
@@ -26,6 +25,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string_view>
 
 #include "packages/flowbus/FBSinkPin.h"
@@ -63,6 +63,13 @@ class TZTFBSourcePin : public TFBSourcePin {
   TZTPinNotifyEvent OnConnect;
 
  protected:
+  // Runs `registerStreams` (the package's stream registration, so that the
+  // types exist before they are declared), declares `types` and installs
+  // both events.
+  TZTFBSourcePin(TComponent* owner, std::string_view name, TRefPtr<IFBLock> lock,
+                 TZTOperationEvent onOperation, TZTPinNotifyEvent onConnect,
+                 void (*registerStreams)(), std::initializer_list<TGUID> types = {});
+
   void SinkConnected(IFBStream& stream) override;
 };
 
@@ -73,6 +80,12 @@ class TZTFBSinkPin : public TFBSinkPin {
   // `onOperation` becomes OnOperation.
   TZTFBSinkPin(TComponent* owner, std::string_view name, TRefPtr<IFBLock> lock,
                TZTOperationEvent onOperation = {});
+
+ protected:
+  // Runs `registerStreams` and declares `types`, as the source pin's does.
+  TZTFBSinkPin(TComponent* owner, std::string_view name, TRefPtr<IFBLock> lock,
+               TZTOperationEvent onOperation, void (*registerStreams)(),
+               std::initializer_list<TGUID> types);
 };
 
 // A source of the pair stream (ZTBufferPairStreamID), the target of the

@@ -103,6 +103,7 @@ std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t widt
   };
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
+    PrefetchAhead<2 * hn::MaxLanes(d8)>(yuv + 2 * x);
     const auto first = load(yuv + 2 * x);
     const auto second = load(yuv + 2 * x + lanes);
     V16 red, green, blue;
@@ -112,8 +113,7 @@ std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t widt
     words(hn::And(hn::BitCast(d16, first), lowByte), hn::InterleaveLower(d16, red, red),
           hn::InterleaveLower(d16, green, green), hn::InterleaveLower(d16, blue, blue), packed);
     words(hn::And(hn::BitCast(d16, second), lowByte), hn::InterleaveUpper(d16, red, red),
-          hn::InterleaveUpper(d16, green, green), hn::InterleaveUpper(d16, blue, blue),
-          packed + 2);
+          hn::InterleaveUpper(d16, green, green), hn::InterleaveUpper(d16, blue, blue), packed + 2);
     pack.Store(packed, 4, rgb + 3 * x, 3 * (width - x));
   }
   return x;
@@ -169,6 +169,7 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
     hn::Vec<D8> r8, g8, b8;
+    PrefetchAhead<3 * hn::MaxLanes(d8)>(rgb + 3 * x);
     hn::LoadInterleaved3(d8, rgb + 3 * x, r8, g8, b8);
     r8 = reorder(r8);
     g8 = reorder(g8);
@@ -235,6 +236,7 @@ std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
   const auto zero = hn::Zero(d32);
   std::ptrdiff_t x = 0;
   for (; Channels * x + loadBytes <= Channels * width; x += pixels) {
+    PrefetchAhead<Channels * hn::MaxLanes(d32)>(src + Channels * x);
     auto bytes = hn::LoadU(d8, src + Channels * x);
     if constexpr (Channels == 3)
       bytes = hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du32, bytes), windowIndices));

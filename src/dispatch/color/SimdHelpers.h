@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "hwy/cache_control.h"
 #include "hwy/highway.h"
 
 #define QX_COLOR_VECTORS (HWY_TARGET != HWY_SCALAR)
@@ -23,6 +24,18 @@
 HWY_BEFORE_NAMESPACE();
 namespace qx::fallback::HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
+
+// Asks for the cache lines `bytes` from `p` on, some way ahead of where a loop reads
+// now. Conversions that read main memory otherwise ran at about half of memcpy's rate
+// there: their arithmetic between loads leaves the hardware prefetcher behind. A
+// prefetch never faults, so the lines may lie past the end of the image.
+template <size_t kBytes>
+HWY_INLINE void PrefetchAhead(const void* p) {
+  constexpr uintptr_t kAhead = 2048;
+  for (uintptr_t offset = 0; offset < kBytes; offset += 64)
+    hwy::Prefetch(
+        reinterpret_cast<const uint8_t*>(reinterpret_cast<uintptr_t>(p) + kAhead + offset));
+}
 
 // `sum` plus the carry out of the 16-bit unsigned addition a + b: the carry of the low
 // halves when 32-bit products are summed from their 16-bit halves.
@@ -92,7 +105,7 @@ class ThreeBytePixels {
 
  private:
   static constexpr uint8_t kZ = 0x80;
-  alignas(16) static constexpr uint8_t kDropSpare[16] = {0, 1, 2,  4,  5,  6,  8,  9,
+  alignas(16) static constexpr uint8_t kDropSpare[16] = {0,  1,  2,  4,  5,  6,  8,  9,
                                                          10, 12, 13, 14, kZ, kZ, kZ, kZ};
   hn::Vec<D8> dropSpare_;
   decltype(hn::SetTableIndices(DU32(), static_cast<const uint32_t*>(nullptr))) closeGaps_;

@@ -47,9 +47,9 @@ HWY_EXPORT(CopyRows);
 
 // Rows of one byte value go to the C library's memset, whose string stores
 // beat vector stores on cached rows and match non-temporal ones on rows from
-// memory. Copies go to memcpy too, except large ones read top-down, which
-// stream (measured: memcpy wins for rows read bottom-up). Patterns and kept
-// bytes need the engine.
+// memory. Copies go to memcpy too, except large ones that run top-down in both
+// images, which stream (measured: memcpy wins for rows read or written
+// bottom-up). Patterns and kept bytes need the engine.
 void FillBytes(const ByteRegion& original) {
   const ByteRegion region = Contiguous(original);
   if (region.keeps || region.constants.period != 1) {
@@ -62,7 +62,7 @@ void FillBytes(const ByteRegion& original) {
 
 void CopyBytes(const ByteRegion& original) {
   const ByteRegion region = Contiguous(original);
-  if (region.keeps || (ShouldStream(region) && region.a.step > 0)) {
+  if (region.keeps || (ShouldStream(region) && region.a.step > 0 && region.dst.step > 0)) {
     HWY_DYNAMIC_DISPATCH(CopyRows)(region);
     return;
   }

@@ -1,6 +1,7 @@
 // Set and the copies that move whole bytes in place (whole pixels, the colour
 // bytes of AC4 pixels, one channel of a C4 image to another): all run on the
 // per-byte engine, which writes large results with non-temporal stores.
+#include <cstdint>
 #include <cstring>
 
 #undef HWY_TARGET_INCLUDE
@@ -50,8 +51,37 @@ HWY_EXPORT(CopyRows);
 // memory. Copies go to memcpy too, except large ones that run top-down in both
 // images, which stream (measured: memcpy wins for rows read or written
 // bottom-up). Patterns and kept bytes need the engine.
+namespace {
+
+// Fills of one 4-byte value smaller than the streaming size run the x86-64 string
+// store, which beats vector stores on rows that stay in the caches (measured: 640x480
+// RGBA, 0.009 ms against 0.011 ms); larger fills keep the engine's vector stores, which
+// the string store loses to there (1920x1080: 0.20 ms against 0.09 ms). False when the
+// fill is not of that kind.
+bool FillWordsWithStringStores(const ByteRegion& region) {
+#if defined(__x86_64__)
+  if (region.keeps || region.constants.period != 4 || region.rowBytes % 4 != 0 ||
+      region.rowBytes * region.rows >= kStreamingBytes)
+    return false;
+  std::uint32_t value;
+  std::memcpy(&value, region.constants.values, sizeof value);
+  for (std::size_t y = 0; y < region.rows; ++y) {
+    void* row = region.dst.Row(y);
+    std::size_t words = region.rowBytes / 4;
+    asm volatile("rep stosl" : "+D"(row), "+c"(words) : "a"(value) : "memory");
+  }
+  return true;
+#else
+  (void)region;
+  return false;
+#endif
+}
+
+}  // namespace
+
 void FillBytes(const ByteRegion& original) {
   const ByteRegion region = Contiguous(original);
+  if (FillWordsWithStringStores(region)) return;
   if (region.keeps || region.constants.period != 1) {
     HWY_DYNAMIC_DISPATCH(FillPattern)(region);
     return;

@@ -25,7 +25,7 @@ HWY_BEFORE_NAMESPACE();
 namespace qx::fallback::HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-// Asks for the cache lines `bytes` from `p` on, some way ahead of where a loop reads
+// Asks for the cache lines of the `kBytes` from `p` on, some way ahead of where a loop reads
 // now. Conversions that read main memory otherwise ran at about half of memcpy's rate
 // there: their arithmetic between loads leaves the hardware prefetcher behind. A
 // prefetch never faults, so the lines may lie past the end of the image.

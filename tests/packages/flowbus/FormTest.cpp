@@ -6,19 +6,11 @@
 #include "TestNodes.h"
 #include "host/FormFile.h"
 #include "host/Properties.h"
-#include "packages/flowbus/FBFormatConverter.h"
 #include "packages/flowbus/FBPinProperty.h"
-#include "packages/flowbus/FBStreamRegistry.h"
 #include "packages/flowbus/FBValuePins.h"
 
 namespace qx::test {
 namespace {
-
-// Passes stream A on as stream D.
-class TAToD : public TFBFormatConverter {
- public:
-  TAToD(TFBSinkPin&, TFBSourcePin&) : TFBFormatConverter(StreamA, StreamD) {}
-};
 
 class TFormRoot : public TComponent {
   QX_CLASS(TFormRoot, TComponent)
@@ -48,12 +40,10 @@ class TFormDisplay : public TNode {
  public:
   explicit TFormDisplay(TComponent* owner) : TNode(owner) {}
   TFBSinkPin* GetInputPin() const { return FInput; }
-  TFBSinkPin* GetCoordinatePin() const { return FCoordinates; }
   TFBBoolSinkPin* GetEnablePin() const { return FEnable; }
 
  private:
   TFBSinkPin* FInput = &AddSink("InputPin", {StreamA});
-  TFBSinkPin* FCoordinates = &AddSink("CoordinatePin", {StreamD});
   TFBBoolSinkPin* FEnable = new TFBBoolSinkPin(this, "EnablePin", GetLock());
 };
 
@@ -73,7 +63,6 @@ const TClassInfo& TFormGenerator::StaticClassInfo() {
 const TClassInfo& TFormDisplay::StaticClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TFormDisplay>({
       PinProperty("InputPin", &TFormDisplay::GetInputPin),
-      PinProperty("CoordinatePin", &TFormDisplay::GetCoordinatePin),
       PinProperty("EnablePin", &TFormDisplay::GetEnablePin),
   });
   return info;
@@ -82,7 +71,6 @@ const TClassInfo& TFormDisplay::StaticClassInfo() {
 struct FormFile : ::testing::Test {
   void SetUp() override {
     RegisterTestStreams();
-    FBRegisterTypeConverter<TAToD>(StreamA, StreamD);
     RegisterClass<TFormRoot>();
     RegisterClass<TFormGenerator>();
     RegisterClass<TFormDisplay>();
@@ -99,7 +87,6 @@ TEST_F(FormFile, StoresConnectionsAtTheSinkAndRestoresThem) {
     auto* display = new TFormDisplay(&form);
     display->SetName("Display1");
     display->GetInputPin()->Connect(generator->GetOutputPin());
-    display->GetCoordinatePin()->Connect(generator->GetOutputPin());  // through a converter
     display->GetEnablePin()->Connect(generator->GetEnablePin());
     text = SaveFormText(form);
   }
@@ -107,22 +94,18 @@ TEST_F(FormFile, StoresConnectionsAtTheSinkAndRestoresThem) {
   const auto& components = document["components"];
   ASSERT_EQ(components.size(), 2u);
   EXPECT_FALSE(components[0].contains("properties")) << "source pins store nothing";
-  EXPECT_EQ(components[1]["properties"], nlohmann::json({{"InputPin", "Gen1.OutputPin"},
-                                                         {"CoordinatePin", "Gen1.OutputPin"},
-                                                         {"EnablePin", "Gen1.EnablePin"}}));
+  EXPECT_EQ(components[1]["properties"],
+            nlohmann::json({{"InputPin", "Gen1.OutputPin"}, {"EnablePin", "Gen1.EnablePin"}}));
 
   std::unique_ptr<TComponent> form = LoadFormText(text);
   auto* generator = dynamic_cast<TFormGenerator*>(form->FindComponent("Gen1"));
   auto* display = dynamic_cast<TFormDisplay*>(form->FindComponent("Display1"));
   ASSERT_TRUE(generator && display);
   EXPECT_EQ(display->GetInputPin()->GetSource(), generator->GetOutputPin());
-  EXPECT_EQ(display->GetCoordinatePin()->GetSource(), generator->GetOutputPin());
-  EXPECT_TRUE(display->GetCoordinatePin()->GetConverter());
   EXPECT_TRUE(display->GetEnablePin()->GetValue());  // the state arrived on connection
 
-  generator->GetOutputPin()->Notify(MakeRef<TNumberOperation>(4));
+  generator->GetOutputPin()->Notify(Number(4));
   EXPECT_EQ(display->Numbers("InputPin"), std::vector<int>{4});
-  EXPECT_EQ(display->Numbers("CoordinatePin"), std::vector<int>{4});
   generator->GetEnablePin()->SetState(false);
   EXPECT_FALSE(display->GetEnablePin()->GetValue());
 

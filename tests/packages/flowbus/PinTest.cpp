@@ -11,8 +11,6 @@
 namespace qx::test {
 namespace {
 
-TFBOperationPtr Number(int n) { return MakeRef<TNumberOperation>(n); }
-
 // A source node and a sink node, each with one pin of stream A, connected.
 struct Connected : ::testing::Test {
   TNode Source, Sink;
@@ -27,19 +25,15 @@ TEST(StreamRegistry, NamesTypesOnceAndRefusesUnknownOnes) {
   EXPECT_NO_THROW(FBRegisterStream(StreamA, "Test stream A"));
   EXPECT_THROW(FBRegisterStream(StreamA, "Another name"), EFBError);
   EXPECT_THROW(FBRegisterStream(TGUID{}, "Null"), EFBError);
-
-  const TGUID unknown = TGUID::Parse("{8C6D936B-C753-4DE2-B461-66D1DE82DE98}");
   TNode node;
-  EXPECT_THROW(node.AddSource("Out", {unknown}), EFBError);
-  EXPECT_THROW(FBRegisterDefaultHandler(unknown, FBStreamNotify), EFBError);
+  EXPECT_THROW(node.AddSource("Out", {TGUID::Parse("{8C6D936B-C753-4DE2-B461-66D1DE82DE98}")}),
+               EFBError);
 }
 
 TEST(PinDelivery, ReachesEverySinkInOrderOnTheSendingThread) {
   TNode source, sinks;
   TFBSourcePin& out = source.AddSource("Out", {StreamA});
   for (const char* pin : {"In0", "In1", "In2"}) sinks.AddSink(pin, {StreamA}).Connect(&out);
-  ASSERT_EQ(out.GetSinks().size(), 3u);
-
   for (int n = 1; n <= 5; ++n) EXPECT_TRUE(out.Notify(Number(n), 0x100));
 
   for (const char* pin : {"In0", "In1", "In2"}) {
@@ -53,15 +47,21 @@ TEST(PinDelivery, ReachesEverySinkInOrderOnTheSendingThread) {
   }
 }
 
-TEST_F(Connected, OneSinkIsNotSharedAndHeldOperationsStayWithTheSender) {
-  EXPECT_FALSE(Out.Notify(Number(1), fbsHeld));
-  EXPECT_TRUE(Out.Notify(Number(2)));
-  ASSERT_EQ(Sink.Received().size(), 1u);
-  EXPECT_EQ(NumberOf(Sink.Received()[0].Operation), 2);
-  EXPECT_EQ(Sink.Received()[0].State & fbsShared, 0u);
-}
+TEST_F(Connected, ResultIsTrueWhenAnyReceiverSaysSoAndHeldOperationsStayWithTheSender) {
+  EXPECT_FALSE(Out.Notify(Number(0), fbsHeld));
+  EXPECT_TRUE(Out.Notify(Number(1)));
+  EXPECT_EQ(Sink.Received().at(0).State & fbsShared, 0u);  // one sink: not shared
+  // Stop ends the stream for now, EndStop for good.
+  EXPECT_TRUE(Out.Stop());
+  EXPECT_TRUE(Out.EndStop());
+  const auto received = Sink.Received();
+  ASSERT_EQ(received.size(), 3u);
+  auto stop = RefCast<TFBStopOperation>(received[1].Operation);
+  auto endStop = RefCast<TFBStopOperation>(received.back().Operation);
+  ASSERT_TRUE(stop && endStop);
+  EXPECT_FALSE(stop->IsFinal());
+  EXPECT_TRUE(endStop->IsFinal());
 
-TEST_F(Connected, ResultIsTrueWhenAnyReceiverSaysSo) {
   TNode other;
   other.AddSink("In", {StreamA}).Connect(&Out);
   Sink.Reaction = [](TFBPin&, const TFBOperationPtr& op) { return NumberOf(op) == 1; };
@@ -69,28 +69,7 @@ TEST_F(Connected, ResultIsTrueWhenAnyReceiverSaysSo) {
   EXPECT_TRUE(Out.Notify(Number(1)));
   EXPECT_FALSE(Out.Notify(Number(2)));
   EXPECT_FALSE(Out.Notify(nullptr));
-
-  // A pin without handler answers false, both ways.
-  TComponent owner(nullptr);
-  auto* bareOut = new TFBSourcePin(&owner, "Out");
-  auto* bareIn = new TFBSinkPin(&owner, "In");
-  bareOut->AddType(StreamA);
-  bareIn->AddType(StreamA);
-  bareIn->Connect(bareOut);
-  EXPECT_FALSE(bareOut->Notify(Number(1)));
-  EXPECT_FALSE(bareIn->Notify(Number(1)));
-}
-
-TEST_F(Connected, StopAndEndStopEndTheStreamNotFinalAndFinal) {
-  EXPECT_TRUE(Out.Stop());
-  EXPECT_TRUE(Out.EndStop());
-  const auto received = Sink.Received();
-  ASSERT_EQ(received.size(), 2u);
-  auto stop = RefCast<TFBStopOperation>(received[0].Operation);
-  auto endStop = RefCast<TFBStopOperation>(received[1].Operation);
-  ASSERT_TRUE(stop && endStop);
-  EXPECT_FALSE(stop->IsFinal());
-  EXPECT_TRUE(endStop->IsFinal());
+  EXPECT_EQ(Sink.Numbers("In"), (std::vector<int>{1, -1, -1, 1, 2}));
 }
 
 TEST(PinDelivery, EachConnectionGoesThroughTheHandlerOfItsType) {
@@ -133,8 +112,8 @@ TEST(PinDelivery, ARegisteredDefaultHandlerServesPinsDeclaredAfterwardsBothWays)
 
 TEST(PinDelivery, HandlersMaySendBackIntoTheirOwnComponent) {
   // The sink echoes upstream from inside its handler, the source answers
-  // the echo downstream again: three nested deliveries under one lock on
-  // one thread, in a feedback loop of one component.
+  // the echo downstream again: nested deliveries under one lock on one
+  // thread, in a feedback loop of one component.
   TNode node;
   TFBSourcePin& out = node.AddSource("Out", {StreamA});
   TFBSinkPin& in = node.AddSink("In", {StreamA});
@@ -152,19 +131,15 @@ TEST(PinDelivery, HandlersMaySendBackIntoTheirOwnComponent) {
   EXPECT_FALSE(node.GetLock()->IsHeldByCurrentThread());
 }
 
-TEST(PinConnection, AgreesOnTheSourcesFirstChoice) {
-  TNode source, sink;
-  TFBSinkPin& in = sink.AddSink("In", {StreamA, StreamB});
-  in.Connect(&source.AddSource("Out", {StreamB, StreamA}));
-  EXPECT_EQ(in.GetDataType(), StreamB);
-}
-
-TEST_F(Connected, ASinkHasOneSourceAndASourceManySinks) {
+TEST_F(Connected, ASinkHasOneSourceOfACommonType) {
   TNode second;
-  TFBSourcePin& out2 = second.AddSource("Out", {StreamA});
+  TFBSourcePin& out2 = second.AddSource("Out", {StreamB, StreamA});
+  TFBSinkPin& both = Sink.AddSink("Both", {StreamA, StreamB});
+  both.Connect(&out2);
+  EXPECT_EQ(both.GetDataType(), StreamB);  // the source's first choice
+
   out2.Connect(In);  // replaces the first source
   EXPECT_EQ(In.GetSource(), &out2);
-  EXPECT_TRUE(Out.GetSinks().empty());
   EXPECT_FALSE(Out.IsConnected());
   Out.Notify(Number(1));
   out2.Notify(Number(2));
@@ -172,41 +147,24 @@ TEST_F(Connected, ASinkHasOneSourceAndASourceManySinks) {
 
   out2.Disconnect(In);
   EXPECT_EQ(In.GetSource(), nullptr);
-  EXPECT_FALSE(out2.Notify(Number(3)));
   EXPECT_EQ(In.GetDataType(), TGUID{});
-}
 
-TEST_F(Connected, PinsWithoutCommonTypeStayApart) {
   TFBSinkPin& other = Sink.AddSink("Other", {StreamC});
-  other.Connect(&Source.AddSource("Other", {StreamC}));
   EXPECT_THROW(other.Connect(&Out), EFBError);
   EXPECT_EQ(other.GetSource(), nullptr);
-  EXPECT_EQ(Out.GetSinks(), std::vector<TFBSinkPin*>{&In});
+  EXPECT_TRUE(Out.GetSinks().empty());
 }
 
-TEST(PinConnection, DestroyingEitherComponentDropsTheConnection) {
-  TNode source;
-  TFBSourcePin& out = source.AddSource("Out", {StreamA});
-  {
-    TNode sink;
-    sink.AddSink("In", {StreamA}).Connect(&out);
-  }
-  EXPECT_TRUE(out.GetSinks().empty());
-  EXPECT_FALSE(out.Notify(Number(1)));
-
-  TNode sink;
-  TFBSinkPin& in = sink.AddSink("In", {StreamA});
+TEST_F(Connected, DestroyingTheSourceOrShuttingItDownDropsTheConnection) {
+  TFBSinkPin& second = Sink.AddSink("Second", {StreamA});
   {
     TNode other;
-    in.Connect(&other.AddSource("Out", {StreamA}));
+    second.Connect(&other.AddSource("Out", {StreamA}));
   }
-  EXPECT_EQ(in.GetSource(), nullptr);
-  EXPECT_FALSE(in.Notify(Number(1)));
-}
+  EXPECT_EQ(second.GetSource(), nullptr);
+  EXPECT_FALSE(second.Notify(Number(1)));
 
-TEST_F(Connected, AShutDownPinNeitherSendsNorConnects) {
   Out.Shutdown();
-  EXPECT_TRUE(Out.IsShutDown());
   EXPECT_EQ(In.GetSource(), nullptr);
   EXPECT_FALSE(Out.Notify(Number(1)));
   EXPECT_THROW(In.Connect(&Out), EFBError);
@@ -262,10 +220,8 @@ TEST(PinConverter, IsInsertedWhenTheTypesDifferAndGoesWithTheConnection) {
   TFBSinkPin& in = sink.AddSink("In", {StreamB});
   in.Connect(&out);
   EXPECT_EQ(TPlusHundred::Alive, 1);
-  ASSERT_TRUE(in.GetConverter());
   EXPECT_EQ(in.GetSource(), &out);  // the logical source, not the converter
   EXPECT_EQ(out.GetSinks(), std::vector<TFBSinkPin*>{&in});
-  EXPECT_EQ(in.GetDataType(), StreamB);
 
   out.Notify(Number(7));
   out.Notify(MakeRef<TFBStopOperation>());
@@ -274,15 +230,11 @@ TEST(PinConverter, IsInsertedWhenTheTypesDifferAndGoesWithTheConnection) {
   EXPECT_EQ(NumberOf(received[0].Operation), 107);
   EXPECT_EQ(received[0].DataType, StreamB);
   EXPECT_TRUE(RefCast<TFBStopOperation>(received[1].Operation));  // passed on unchanged
-
-  in.Notify(Number(5));  // upstream passes back unchanged
+  in.Notify(Number(5));                                           // upstream passes back unchanged
   EXPECT_EQ(source.Numbers("Out"), std::vector<int>{5});
-  EXPECT_EQ(source.Received()[0].DataType, StreamA);
 
   in.Disconnect();
   EXPECT_EQ(TPlusHundred::Alive, 0);
-  EXPECT_TRUE(out.GetSinks().empty());
-
   // A direct type is preferred to a converter.
   out.AddType(StreamB);
   in.Connect(&out);

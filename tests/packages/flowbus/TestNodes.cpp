@@ -11,9 +11,11 @@ void RegisterTestStreams() {
   FBRegisterStream(StreamD, "Test stream D");
 }
 
+TFBOperationPtr Number(int n) { return MakeRef<TNumberOperation>(n); }
+
 int NumberOf(const TFBOperationPtr& operation) {
   const auto* number = dynamic_cast<const TNumberOperation*>(operation.Get());
-  return number ? number->GetNumber() : -1;
+  return number ? number->Number : -1;
 }
 
 TNode::TNode(TComponent* owner, const std::string& name) : TComponent(owner) {
@@ -26,25 +28,27 @@ TNode::~TNode() {
   FBShutdownPins(*this);
 }
 
-template <class TPin>
-TPin& TNode::Logged(TPin* pin, const std::vector<TGUID>& types) {
-  for (const TGUID& type : types) pin->AddType(type);
-  pin->OnOperation = [this](TFBPin& p, const TGUID& t, const TFBOperationPtr& o, TFBState s) {
+void TNode::Log(TFBPin& pin, const std::vector<TGUID>& types) {
+  for (const TGUID& type : types) pin.AddType(type);
+  pin.OnOperation = [this](TFBPin& p, const TGUID& t, const TFBOperationPtr& o, TFBState s) {
     {
       std::lock_guard guard(FLogMutex);
       FReceived.push_back({p.GetName(), o, t, s, std::this_thread::get_id()});
     }
     return Reaction ? Reaction(p, o) : true;
   };
-  return *pin;
 }
 
 TFBSourcePin& TNode::AddSource(const std::string& name, std::vector<TGUID> types) {
-  return Logged(new TFBSourcePin(this, name, FLock), types);
+  auto* pin = new TFBSourcePin(this, name, FLock);
+  Log(*pin, types);
+  return *pin;
 }
 
 TFBSinkPin& TNode::AddSink(const std::string& name, std::vector<TGUID> types) {
-  return Logged(new TFBSinkPin(this, name, FLock), types);
+  auto* pin = new TFBSinkPin(this, name, FLock);
+  Log(*pin, types);
+  return *pin;
 }
 
 std::vector<TReceived> TNode::Received() const {

@@ -1,6 +1,5 @@
 // Components and operations shared by the pin framework suites: a node with
-// one lock whose pins log what they receive, and numbered operations to
-// check order and conversion with.
+// one lock whose pins log what they receive, and numbered operations.
 #pragma once
 
 #include <functional>
@@ -24,16 +23,13 @@ inline constexpr TGUID StreamC = TGUID::Parse("{8A875538-D1FF-4878-B256-6E93D237
 inline constexpr TGUID StreamD = TGUID::Parse("{DC59E990-6B7A-410E-82B9-F9F47325EA14}");
 void RegisterTestStreams();
 
-// Data carrying a number.
 class TNumberOperation : public TFBSuppliedOperation {
  public:
-  explicit TNumberOperation(int number) : FNumber(number) {}
-  int GetNumber() const noexcept { return FNumber; }
-
- private:
-  int FNumber;
+  explicit TNumberOperation(int number) : Number(number) {}
+  const int Number;
 };
 
+TFBOperationPtr Number(int n);
 // The number of a TNumberOperation, -1 for any other operation.
 int NumberOf(const TFBOperationPtr& operation);
 
@@ -54,19 +50,15 @@ class TNode : public TComponent {
 
   TFBSourcePin& AddSource(const std::string& name, std::vector<TGUID> types);
   TFBSinkPin& AddSink(const std::string& name, std::vector<TGUID> types);
-
   std::vector<TReceived> Received() const;
   // The numbers received on `pin`, in order.
   std::vector<int> Numbers(const std::string& pin) const;
-
   const TRefPtr<IFBLock>& GetLock() const noexcept { return FLock; }
 
   std::function<bool(TFBPin& pin, const TFBOperationPtr& operation)> Reaction;
 
  private:
-  // Gives `pin` the types and the logging handler.
-  template <class TPin>
-  TPin& Logged(TPin* pin, const std::vector<TGUID>& types);
+  void Log(TFBPin& pin, const std::vector<TGUID>& types);
 
   TRefPtr<IFBLock> FLock = FBCreateLock();
   mutable std::mutex FLogMutex;

@@ -67,28 +67,6 @@ TEST(LockThreads, DestructionRefusesWaitingAndLaterEntries) {
   lock->Leave();
 }
 
-TEST(LockThreads, DestructionWaitsForTheHolderOnAnotherThread) {
-  TRefPtr<IFBLock> lock = FBCreateLock();
-  TEvent held, release;
-  std::atomic<bool> left = false;
-  std::thread holder([&] {
-    ASSERT_TRUE(lock->Enter());
-    held.SetEvent();
-    release.WaitFor();
-    left = true;
-    lock->Leave();
-  });
-  held.WaitFor();
-  std::thread destroyer([&] {
-    lock->BeginDestroy();
-    EXPECT_TRUE(left);
-  });
-  std::this_thread::sleep_for(20ms);
-  release.SetEvent();
-  holder.join();
-  destroyer.join();
-}
-
 TEST(LockThreads, TwoComponentsWaitingForEachOtherRefuseOneEntry) {
   // Each thread holds its own lock and enters the other's: instead of a
   // deadlock, one entry is refused; its thread backs off and the other
@@ -129,7 +107,7 @@ TEST(PinThreads, DisconnectReturnsAfterTheLastDeliveryOnAnotherThread) {
   };
   std::thread sender([&] {
     for (int n = 0; !stop; ++n) {
-      out.Notify(MakeRef<TNumberOperation>(n));
+      out.Notify(Number(n));
       ++sent;
     }
   });
@@ -163,7 +141,7 @@ TEST(PinThreads, ADisconnectWaitingForAHandlerThatWaitsForItsLockRefusesTheHandl
 
   ASSERT_TRUE(sink.GetLock()->Enter());
   std::atomic<int> result = -1;
-  std::thread sender([&] { result = out.Notify(MakeRef<TNumberOperation>(1)) ? 1 : 0; });
+  std::thread sender([&] { result = out.Notify(Number(1)) ? 1 : 0; });
   inFlight.WaitFor();
   in.Disconnect();
   sink.GetLock()->Leave();
@@ -180,7 +158,7 @@ TEST(PinThreads, DestroyingAReceiverWhileAnotherThreadSendsIsSafe) {
   std::atomic<int> results = 0;
   std::thread sender([&] {
     while (!stop) {
-      if (out.Notify(MakeRef<TNumberOperation>(1))) ++results;
+      if (out.Notify(Number(1))) ++results;
     }
   });
   for (int round = 0; round < 20; ++round) {
@@ -200,80 +178,55 @@ TEST(PinThreads, DestroyingAReceiverWhileAnotherThreadSendsIsSafe) {
   EXPECT_TRUE(out.GetSinks().empty());
 }
 
-TEST(PinThreads, ManySendersThroughAGraphThatIsRewiredMeanwhile) {
-  // Two sources -> a filter -> three sinks; the sinks also hear one source
+TEST(PinThreads, EachReceiverSeesEverySendersOrderWhileTheGraphIsRewired) {
+  // Two sources -> a filter -> three sinks; the sinks also hear a source
   // directly at times, and the filter's input moves between the sources.
-  // Senders push numbered operations (thread << 20 | sequence) downstream,
-  // the sinks send upstream, and one thread rewires all along. What must
-  // hold: no loss of safety, and every receiver sees each sender's
-  // operations in the order they were sent.
+  // Senders push numbered operations (thread << 20 | sequence) while holding
+  // their component's lock, as a pumping generator does.
   TNode s1, s2, filter, d1, d2, d3;
-  TFBSourcePin& out1 = s1.AddSource("Out", {StreamA});
-  TFBSourcePin& out2 = s2.AddSource("Out", {StreamA});
+  TFBSourcePin* outs[2] = {&s1.AddSource("Out", {StreamA}), &s2.AddSource("Out", {StreamA})};
   TFBSinkPin& filterIn = filter.AddSink("In", {StreamA});
   TFBSourcePin& filterOut = filter.AddSource("Out", {StreamA});
-  filterOut.AddDependent(filterIn);
   filter.Reaction = [&](TFBPin& pin, const TFBOperationPtr& op) {
-    return &pin == &filterIn ? filterOut.Notify(op) : filterIn.Notify(op);
+    return &pin == &filterIn && filterOut.Notify(op);
   };
   TFBSinkPin* sinks[3] = {&d1.AddSink("In", {StreamA}), &d2.AddSink("In", {StreamA}),
                           &d3.AddSink("In", {StreamA})};
-  filterIn.Connect(&out1);
+  filterIn.Connect(outs[0]);
   for (TFBSinkPin* sink : sinks) sink->Connect(&filterOut);
 
   constexpr int Senders = 4;
-  constexpr int PerSender = 1500;
-  std::atomic<int> running = Senders + 1;
+  std::atomic<int> running = Senders;
   std::vector<std::thread> threads;
-  // Senders hold their component's lock while they send, as a pumping
-  // generator does; the upstream sender does too, against the rules, so
-  // that some entries must be refused to break lock cycles.
   for (int t = 0; t < Senders; ++t) {
     threads.emplace_back([&, t] {
       TNode& node = t % 2 ? s2 : s1;
-      TFBSourcePin& out = t % 2 ? out2 : out1;
-      for (int i = 0; i < PerSender; ++i) {
+      for (int i = 0; i < 1500; ++i) {
         TFBLockGuard guard(node.GetLock());
-        out.Notify(MakeRef<TNumberOperation>(t << 20 | i));
+        outs[t % 2]->Notify(Number(t << 20 | i));
       }
       --running;
     });
   }
-  // The upstream sender goes on until a source has heard it: on a slow or
-  // instrumented run every one of its first operations may be refused or
-  // meet a disconnected sink.
-  const auto heardUpstream = [&] { return !s1.Received().empty() || !s2.Received().empty(); };
   threads.emplace_back([&] {
-    TNode* owners[3] = {&d1, &d2, &d3};
-    const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (int i = 0;
-         i < PerSender || (!heardUpstream() && std::chrono::steady_clock::now() < patience); ++i) {
-      TFBLockGuard guard(owners[i % 3]->GetLock());
-      sinks[i % 3]->Notify(MakeRef<TFBQueryStreamOperation>());
-    }
-    --running;
-  });
-  std::thread rewirer([&] {
     for (int round = 0; running > 0; ++round) {
       TFBSinkPin& sink = *sinks[round % 3];
       if (round % 4 == 0)
-        sink.Connect(&out1);
+        sink.Connect(outs[0]);
       else if (round % 4 == 1)
         sink.Connect(&filterOut);
       else if (round % 4 == 2)
-        filterIn.Connect(round % 8 == 2 ? &out2 : &out1);
+        filterIn.Connect(outs[round % 8 == 2]);
       else
         sink.Disconnect();
     }
   });
   for (std::thread& thread : threads) thread.join();
-  rewirer.join();
 
   std::size_t total = 0;
   for (TNode* node : {&d1, &d2, &d3}) {
     std::map<int, int> last;  // sender -> last sequence seen
     for (int number : node->Numbers("In")) {
-      if (number < 0) continue;
       const int sender = number >> 20, sequence = number & 0xFFFFF;
       if (last.count(sender)) {
         EXPECT_GT(sequence, last[sender]) << "sender " << sender;
@@ -283,7 +236,6 @@ TEST(PinThreads, ManySendersThroughAGraphThatIsRewiredMeanwhile) {
     }
   }
   EXPECT_GT(total, 0u);
-  EXPECT_TRUE(heardUpstream());
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ inline std::vector<std::string>& EventLog() {
   return log;
 }
 
-// A size with 16-bit terms; assignable from another TTestSize. Older forms
-// stored an obsolete "Square" flag in it.
+// A size with 16-bit terms; assignable from another TTestSize.
 class TTestSize : public TPersistent {
   QX_CLASS(TTestSize, TPersistent)
 
@@ -66,13 +65,6 @@ class TTestSize : public TPersistent {
 
   std::uint16_t FWidth = 50;
   std::uint16_t FHeight = 50;
-
- protected:
-  bool ReadOlderProperty(const TStoredValue& value) override {
-    if (!SameText(value.GetName(), "Square")) return inherited::ReadOlderProperty(value);
-    value.As<bool>();
-    return true;
-  }
 };
 
 inline const TClassInfo& TTestSize::StaticClassInfo() {
@@ -132,27 +124,22 @@ class TTestItem : public TCollectionItem {
  public:
   const std::string& GetCaption() const { return FCaption; }
   void SetCaption(const std::string& value) { FCaption = value; }
-  double GetWeight() const { return FWeight; }
-  void SetWeight(double value) { FWeight = value; }
   TTestSize* GetSize() const { return &FSize; }
 
   void Assign(const TPersistent& source) override {
     const auto* item = dynamic_cast<const TTestItem*>(&source);
     if (!item) return inherited::Assign(source);
     FCaption = item->FCaption;
-    FWeight = item->FWeight;
     FSize.Assign(item->FSize);
   }
 
   std::string FCaption;
-  double FWeight = 1.0;
   mutable TTestSize FSize;
 };
 
 inline const TClassInfo& TTestItem::StaticClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TTestItem>({
       Property<std::string>("Caption", &TTestItem::GetCaption, &TTestItem::SetCaption, ""),
-      Property<double>("Weight", &TTestItem::GetWeight, &TTestItem::SetWeight, 1.0),
       ObjectProperty("Size", &TTestItem::GetSize),
   });
   return info;

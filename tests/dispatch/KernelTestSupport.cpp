@@ -14,27 +14,27 @@ GuardedImage::GuardedImage(int rowBytes, int height, int padding, bool bottomUp,
       fStride(rowBytes + padding),
       fBottomUp(bottomUp),
       fOffset(offset),
-      fBuffer(lead + static_cast<std::size_t>(fStride) * height + kTail) {
+      fBuffer(lead + static_cast<std::size_t>(fStride) * height + 64) {
   std::generate(fBuffer.begin(), fBuffer.end(), [&random] { return static_cast<Ipp8u>(random()); });
   fOriginal = fBuffer;
 }
 
-std::size_t GuardedImage::MemoryRow(int y) const {
-  return static_cast<std::size_t>(fBottomUp ? fHeight - 1 - y : y);
+std::size_t GuardedImage::Index(int x, int y) const {
+  const std::size_t row = static_cast<std::size_t>(fBottomUp ? fHeight - 1 - y : y);
+  return fLead + row * fStride + x;
 }
 
 Operand GuardedImage::AsOperand() {
-  return {fBuffer.data() + fLead + MemoryRow(0) * fStride + fOffset,
-          fBottomUp ? -fStride : fStride};
+  return {fBuffer.data() + Index(fOffset, 0), fBottomUp ? -fStride : fStride};
 }
 
-Ipp8u& GuardedImage::At(int x, int y) { return fBuffer[fLead + MemoryRow(y) * fStride + x]; }
+Ipp8u& GuardedImage::At(int x, int y) { return fBuffer[Index(x, y)]; }
 
 bool GuardedImage::GuardsIntact() const {
   for (std::size_t i = 0; i < fBuffer.size(); ++i) {
-    const std::size_t lead = static_cast<std::size_t>(fLead);
-    const bool inRows = i >= lead && i < lead + static_cast<std::size_t>(fStride) * fHeight;
-    const bool inRegion = inRows && (i - lead) % fStride < static_cast<std::size_t>(fRowBytes);
+    const std::ptrdiff_t inRows = static_cast<std::ptrdiff_t>(i) - fLead;
+    const bool inRegion = inRows >= 0 && inRows < std::ptrdiff_t{fStride} * fHeight &&
+                          inRows % fStride < fRowBytes;
     if (!inRegion && fBuffer[i] != fOriginal[i]) return false;
   }
   return true;
@@ -55,7 +55,7 @@ std::vector<GuardedImage> ImagesFor(std::span<const Role> roles, const Layout& l
     const bool channel = source ? layout.srcChannel : layout.dstChannel;
     const int offset = channel ? std::uniform_int_distribution<int>(0, pixelBytes - 1)(random) : 0;
     const int rowBytes = roi.width * pixelBytes;
-    // 16-bit pixels start on an even address, as their pointer type requires.
+    // An odd lead leaves every row unaligned; 16-bit pixels need an even one.
     const int lead = pixelBytes == 2 ? 66 : 67;
     images.emplace_back(rowBytes, roi.height,
                         source && shape.sharedSourceStep ? sourcePadding : padding(rowBytes),
@@ -110,18 +110,9 @@ void ExpectSameAsReference(std::span<const Role> roles, const Layout& layout,
   });
 }
 
-std::vector<std::int64_t> KernelTargets() {
-  std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
-  std::erase(targets, std::int64_t{HWY_SSSE3});  // not compiled into the kernels
-  return targets;
-}
-
-std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info) {
-  return hwy::TargetName(info.param);
-}
-
 void ForEachTarget(const std::function<void()>& body) {
-  for (std::int64_t target : KernelTargets()) {
+  for (std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
+    if (target == HWY_SSSE3) continue;  // not compiled into the kernels
     hwy::SetSupportedTargetsForTest(target);
     SCOPED_TRACE(hwy::TargetName(target));
     body();
@@ -129,8 +120,5 @@ void ForEachTarget(const std::function<void()>& body) {
   }
   hwy::SetSupportedTargetsForTest(0);
 }
-
-void PerTarget::SetUp() { hwy::SetSupportedTargetsForTest(GetParam()); }
-void PerTarget::TearDown() { hwy::SetSupportedTargetsForTest(0); }
 
 }  // namespace qx::kerneltest

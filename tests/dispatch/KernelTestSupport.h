@@ -1,15 +1,13 @@
 // Test support for the SIMD kernels: images with guard bytes, a differential
 // run of a SIMD kernel against its scalar reference on random regions of every
-// shape, and the instruction sets the kernels were compiled for.
+// shape, and a loop over the instruction sets the kernels were compiled for.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <random>
 #include <span>
-#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -24,11 +22,9 @@ struct Operand {
 };
 
 // A region of `height` rows of `rowBytes` bytes inside a buffer of random
-// bytes, with guard bytes before, between and after the rows. Kernels get the
-// region's first row and a positive step, or, bottom-up, its last row in
-// memory and a negative step; `offset` moves the pointer into the first pixel
-// (to address one channel). `lead` guard bytes come first (odd numbers leave
-// every row unaligned).
+// bytes, with guard bytes before, between and after the rows. Bottom-up, the
+// operand is the last row in memory with a negative step; `offset` moves the
+// pointer onto one channel of the first pixel; `lead` guard bytes come first.
 class GuardedImage {
  public:
   GuardedImage(int rowBytes, int height, int padding, bool bottomUp, int offset, int lead,
@@ -43,9 +39,8 @@ class GuardedImage {
   const std::vector<Ipp8u>& Buffer() const { return fBuffer; }
 
  private:
-  std::size_t MemoryRow(int y) const;
+  std::size_t Index(int x, int y) const;
 
-  static constexpr int kTail = 64;
   int fLead;
   int fRowBytes;
   int fHeight;
@@ -60,6 +55,9 @@ class GuardedImage {
 enum class Role { kSource, kDestination };
 constexpr Role kSrc = Role::kSource;
 constexpr Role kDst = Role::kDestination;
+constexpr Role kOneSource[] = {kSrc, kDst};
+constexpr Role kInPlace[] = {kDst};
+constexpr Role kTwoSources[] = {kSrc, kSrc, kDst};
 
 // Bytes per pixel of a kernel's sources and of its destination, and whether
 // their pointers address one channel of a pixel.
@@ -70,10 +68,8 @@ struct Layout {
   bool dstChannel = false;
 };
 
-// How the images of one call are shaped: rows without gaps (every step is the
-// row), rows stored bottom-up (negative steps), whether all sources share one
-// step (planes), and a multiple every step is rounded up to (2 for 16-bit
-// images).
+// Rows without gaps, rows stored bottom-up, all sources on one step (planes),
+// and a multiple every step is rounded up to (2 for 16-bit images).
 struct Shape {
   bool contiguous = false;
   bool bottomUp = false;
@@ -81,25 +77,19 @@ struct Shape {
   int stepAlignment = 1;
 };
 
-// Images for operands with `roles`, sized by `layout`, with random paddings
-// unless contiguous, channel pointers placed on a random channel.
+// Images for operands with `roles`, with random paddings unless contiguous and
+// channel pointers on a random channel.
 std::vector<GuardedImage> ImagesFor(std::span<const Role> roles, const Layout& layout, IppiSize roi,
                                     const Shape& shape, std::mt19937& random);
 
-// The widths of the differential runs: 1 to 70 (every tail of every vector
-// length) and some wide rows.
+// 1 to 70 (every tail of every vector length) and some wide rows.
 std::vector<int> DifferentialWidths();
 
-// A random shape: contiguous a quarter of the time, bottom-up a sixth.
+// Contiguous a quarter of the time, bottom-up about a sixth.
 Shape RandomShape(std::mt19937& random, int stepAlignment = 1);
 
 // A kernel called with the images' operands, in role order.
 using KernelCall = std::function<IppStatus(std::span<const Operand>, IppiSize)>;
-
-// The roles of the common kernel forms.
-constexpr Role kOneSource[] = {kSrc, kDst};
-constexpr Role kInPlace[] = {kDst};
-constexpr Role kTwoSources[] = {kSrc, kSrc, kDst};
 
 // A kernel of the form (src, srcStep, dst, dstStep, roi, extra...) with its
 // trailing arguments bound; 16-bit images are passed as words.
@@ -122,7 +112,6 @@ KernelCall InPlace(IppStatus (*kernel)(Ipp8u*, int, IppiSize, Extra...),
   };
 }
 
-// Calls `kernel` with the operands of `images`.
 IppStatus Run(const KernelCall& kernel, std::vector<GuardedImage>& images, IppiSize roi);
 
 // Runs `simd` and `reference` on copies of `images`: the same status, byte-
@@ -136,18 +125,8 @@ void ExpectSameAsReference(std::span<const Role> roles, const Layout& layout,
                            const KernelCall& simd, const KernelCall& reference,
                            int stepAlignment = 1);
 
-// Every instruction set compiled into the kernels that this CPU runs.
-std::vector<std::int64_t> KernelTargets();
-std::string TargetName(const ::testing::TestParamInfo<std::int64_t>& info);
-
-// Runs `body` once per kernel instruction set, the kernels dispatching to it.
+// Runs `body` once per instruction set compiled into the kernels that this CPU
+// runs, the kernels dispatching to it.
 void ForEachTarget(const std::function<void()>& body);
-
-// A test that runs once per instruction set, the kernels dispatching to it.
-class PerTarget : public ::testing::TestWithParam<std::int64_t> {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-};
 
 }  // namespace qx::kerneltest

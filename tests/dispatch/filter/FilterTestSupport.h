@@ -4,25 +4,27 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <random>
+#include <utility>
 #include <vector>
+
+#include "dispatch/IppTypes.h"
 
 namespace qx::filtertest {
 
 // A region of `width` x `height` elements inside `margin` elements on every
-// side, with `extraStep` more elements at the end of each row.
+// side, with `extraStep` more elements at the end of each row, all `fill`.
 template <class T>
 class Canvas {
  public:
-  Canvas(int width, int height, int margin, int extraStep)
+  Canvas(int width, int height, int margin, int extraStep, T fill = 0)
       : fWidth(width),
         fHeight(height),
         fMargin(margin),
         fStride(width + 2 * margin + extraStep),
-        fData(static_cast<std::size_t>(fStride) * (height + 2 * margin)) {}
+        fData(static_cast<std::size_t>(fStride) * (height + 2 * margin), fill) {}
 
   T* Region() { return &At(0, 0); }
   int StepBytes() const { return fStride * static_cast<int>(sizeof(T)); }
@@ -32,20 +34,16 @@ class Canvas {
   }
   T At(int x, int y) const { return const_cast<Canvas*>(this)->At(x, y); }
 
-  void Fill(T value) { std::fill(fData.begin(), fData.end(), value); }
   void FillRandom(std::mt19937& random, int low, int high) {
     std::uniform_int_distribution<int> value(low, high);
     for (T& element : fData) element = static_cast<T>(value(random));
   }
-  bool AllEqual(T value) const {
-    return std::all_of(fData.begin(), fData.end(), [value](T element) { return element == value; });
-  }
-  // Whether every element outside the region still holds `guard`.
-  bool GuardsIntact(T guard) const {
+  // Whether every element, or every one outside the region, still holds `guard`.
+  bool AllEqual(T guard, bool outsideOnly = false) const {
     for (int y = -fMargin; y < fHeight + fMargin; ++y) {
       for (int x = -fMargin; x < fStride - fMargin; ++x) {
         const bool inside = x >= 0 && x < fWidth && y >= 0 && y < fHeight;
-        if (!inside && At(x, y) != guard) return false;
+        if (!(inside && outsideOnly) && At(x, y) != guard) return false;
       }
     }
     return true;
@@ -60,19 +58,36 @@ class Canvas {
 };
 
 // Scratch of exactly `bytes` bytes starting `offset` bytes past an allocation
-// (misaligned on purpose), ending where the allocation ends, so that the
-// address sanitizer reports any use beyond the size.
+// (misaligned on purpose) and ending where it ends, so that the address
+// sanitizer reports any use beyond the size.
 class ExactScratch {
  public:
-  ExactScratch(int bytes, int offset) : fBlock(new std::uint8_t[bytes + offset]), fOffset(offset) {}
-  ~ExactScratch() { delete[] fBlock; }
-  ExactScratch(const ExactScratch&) = delete;
-  ExactScratch& operator=(const ExactScratch&) = delete;
-  std::uint8_t* Data() const { return fBlock + fOffset; }
+  ExactScratch(int bytes, int offset)
+      : fBlock(std::make_unique<std::uint8_t[]>(bytes + offset)), fOffset(offset) {}
+  std::uint8_t* Data() const { return fBlock.get() + fOffset; }
 
  private:
-  std::uint8_t* fBlock;
+  std::unique_ptr<std::uint8_t[]> fBlock;
   int fOffset;
 };
+
+// An entry's argument checks in their order, each with the faults it catches.
+template <class Args>
+using Checks = std::vector<std::pair<IppStatus, std::vector<void (*)(Args&)>>>;
+
+// Calls `call` on `valid` spoiled by each fault, together with the first fault
+// of every later check: the status shows that the fault's check comes first.
+template <class Args, class Call>
+void ExpectChecksInOrder(const Checks<Args>& checks, const Args& valid, Call call) {
+  for (std::size_t check = 0; check < checks.size(); ++check) {
+    for (auto fault : checks[check].second) {
+      Args args = valid;
+      fault(args);
+      for (std::size_t later = check + 1; later < checks.size(); ++later)
+        checks[later].second.front()(args);
+      EXPECT_EQ(call(args), checks[check].first) << "check " << check;
+    }
+  }
+}
 
 }  // namespace qx::filtertest

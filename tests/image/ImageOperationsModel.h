@@ -1,7 +1,6 @@
-// Shared by the image operation suites: random frames, the pixel bytes of a
-// frame without row padding, another holder that must keep its pixels, and
-// the plain arithmetic the operations are checked against (written with
-// floating point and floor divisions, not the kernels' shifts).
+// Shared by the image operation suites: the pixels of a frame in another
+// format, another holder that must keep its pixels, and the plain arithmetic
+// the operations are checked against (floating point, not the kernels' shifts).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,29 +10,11 @@
 #include <vector>
 
 #include "PixelModel.h"
-#include "image/QXImageBuffer.h"
 
 namespace qx::test {
 
 inline constexpr TQXVideoFormat kAllFormats[] = {vfRGB24,  vfYUY2,   vfUYVY,      vfRGBA32,
                                                  vfRGB565, vfRGB555, vfGrayScale, vfRGB};
-
-inline TRefPtr<TQXImageBuffer> RandomImage(TQXVideoFormat format, int width, int height,
-                                           std::uint32_t seed) {
-  const std::vector<std::uint8_t> bytes = RandomFrame(format, width, height, seed);
-  return MakeRef<TQXImageBuffer>(bytes.data(), width, height, format);
-}
-
-// The pixel bytes of a frame, row after row, without row padding.
-inline std::vector<std::uint8_t> PixelBytes(const IQXImageBuffer& frame) {
-  std::vector<std::uint8_t> bytes;
-  const std::size_t rowBytes = std::size_t{frame.GetWidth()} * frame.GetBytesPerPixel();
-  for (std::uint32_t y = 0; y < frame.GetHeight(); ++y) {
-    const std::uint8_t* row = frame.Read() + std::size_t{y} * frame.GetStep();
-    bytes.insert(bytes.end(), row, row + rowBytes);
-  }
-  return bytes;
-}
 
 // The pixel bytes `frame` has once converted to `format` (on a copy).
 inline std::vector<std::uint8_t> BytesIn(const TQXImageBuffer& frame, TQXVideoFormat format) {
@@ -42,8 +23,9 @@ inline std::vector<std::uint8_t> BytesIn(const TQXImageBuffer& frame, TQXVideoFo
   return PixelBytes(*copy);
 }
 
-// A second holder of a frame's storage, taken before an operation: the
-// operation must leave it the format and pixels it had.
+// A second holder of a frame's storage, taken before an operation: it must
+// keep the format and pixels it had, and so must the frame itself when the
+// operation only reads it.
 class THeld {
  public:
   explicit THeld(const TQXImageBuffer& frame)
@@ -53,7 +35,6 @@ class THeld {
 
   void ExpectKept() const { ExpectKeptBy(*FHolder); }
 
-  // For the frame the holder was taken from, when the operation only reads it.
   void ExpectKeptBy(const IQXImageBuffer& frame) const {
     EXPECT_EQ(frame.GetFormat(), FFormat);
     EXPECT_EQ(PixelBytes(frame), FBytes);

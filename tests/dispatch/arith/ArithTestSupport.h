@@ -23,7 +23,7 @@ using namespace kerneltest;
 // The layout named by an entry's suffix (C1, C3, AC4, C1C3, C4C, P3C3, 16u...).
 Layout LayoutOf(std::string_view entryName);
 
-// The non-image arguments of a call; pointers may be set to null by tests.
+// The non-image arguments of a call.
 struct Arguments {
   int scaleFactor = 0;  // also AbsDiffC's value
   std::array<Ipp8u, 4> constants{};
@@ -31,13 +31,8 @@ struct Arguments {
   Ipp8u byteValue = 0;
   int intValue = 0;
   IppiAxis axis = ippAxsHorizontal;
-  bool nullConstants = false;
-  bool nullPlaneArray = false;
-  bool nullResult = false;
-  Ipp8u result = 0;  // where Max stores its result
-
-  const Ipp8u* ConstantsPointer() const { return nullConstants ? nullptr : constants.data(); }
-  const Ipp32u* CountsPointer() const { return nullConstants ? nullptr : counts.data(); }
+  bool nullPointer = false;  // the constants, counts, plane array or result passed as null
+  Ipp8u result = 0;          // where Max stores its result
 };
 
 // Random non-image arguments, extreme scale factors and shift counts included.
@@ -49,17 +44,17 @@ Arguments RandomArguments(std::mt19937& random);
 template <class Kernel>
 struct Form;
 
-#define QX_ROLE_LIST(...) \
-  { __VA_ARGS__ }
+#define QX_ROLE_LIST(...) __VA_ARGS__
 #define QX_ARITH_FORM(KernelType, roles, ...)                                   \
   template <>                                                                   \
   struct Form<fallback::KernelType> {                                           \
-    static constexpr auto kRoles = std::to_array<Role>(QX_ROLE_LIST roles);     \
+    static constexpr auto kRoles = std::to_array<Role>({QX_ROLE_LIST roles});   \
     static IppStatus Call(fallback::KernelType* k, std::span<const Operand> op, \
                           [[maybe_unused]] Arguments& a, IppiSize roi) {        \
       return k(__VA_ARGS__);                                                    \
     }                                                                           \
   };
+#define QX_POINTER(...) (a.nullPointer ? nullptr : (__VA_ARGS__))
 // Operand i as its pointer (cast to T* for 16-bit images) and its step.
 #define QX_IMAGE(i) op[i].origin, op[i].step
 #define QX_WORDS(T, i) reinterpret_cast<T*>(op[i].origin), op[i].step
@@ -71,28 +66,31 @@ QX_ARITH_FORM(OneSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi)
 QX_ARITH_FORM(OneSourceSfsKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi, a.scaleFactor)
 QX_ARITH_FORM(InPlaceKernel, (kDst), QX_IMAGE(0), roi)
 QX_ARITH_FORM(InPlaceSfsKernel, (kDst), QX_IMAGE(0), roi, a.scaleFactor)
-QX_ARITH_FORM(ConstInPlaceSfsKernel, (kDst), a.ConstantsPointer(), QX_IMAGE(0), roi, a.scaleFactor)
-QX_ARITH_FORM(ConstInPlaceKernel, (kDst), a.ConstantsPointer(), QX_IMAGE(0), roi)
+QX_ARITH_FORM(ConstInPlaceSfsKernel, (kDst), QX_POINTER(a.constants.data()), QX_IMAGE(0), roi,
+              a.scaleFactor)
+QX_ARITH_FORM(ConstInPlaceKernel, (kDst), QX_POINTER(a.constants.data()), QX_IMAGE(0), roi)
 QX_ARITH_FORM(ByteInPlaceKernel, (kDst), a.byteValue, QX_IMAGE(0), roi)
-QX_ARITH_FORM(ConstSourceKernel, (kSrc, kDst), QX_IMAGE(0), a.ConstantsPointer(), QX_IMAGE(1), roi)
-QX_ARITH_FORM(ShiftInPlaceKernel, (kDst), a.CountsPointer(), QX_IMAGE(0), roi)
-QX_ARITH_FORM(ShiftSourceKernel, (kSrc, kDst), QX_IMAGE(0), a.CountsPointer(), QX_IMAGE(1), roi)
+QX_ARITH_FORM(ConstSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_POINTER(a.constants.data()),
+              QX_IMAGE(1), roi)
+QX_ARITH_FORM(ShiftInPlaceKernel, (kDst), QX_POINTER(a.counts.data()), QX_IMAGE(0), roi)
+QX_ARITH_FORM(ShiftSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_POINTER(a.counts.data()),
+              QX_IMAGE(1), roi)
 QX_ARITH_FORM(MirrorKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi, a.axis)
 QX_ARITH_FORM(MirrorInPlaceKernel, (kDst), QX_IMAGE(0), roi, a.axis)
 QX_ARITH_FORM(Mirror16uKernel, (kSrc, kDst), QX_WORDS(const Ipp16u, 0), QX_WORDS(Ipp16u, 1), roi,
               a.axis)
-QX_ARITH_FORM(CopyPlanesKernel, (kSrc, kSrc, kSrc, kDst),
-              a.nullPlaneArray
-                  ? nullptr
-                  : std::array<const Ipp8u*, 3>{op[0].origin, op[1].origin, op[2].origin}.data(),
-              op[0].step, QX_IMAGE(3), roi)
-QX_ARITH_FORM(MaxKernel, (kSrc), QX_IMAGE(0), roi, a.nullResult ? nullptr : &a.result)
+QX_ARITH_FORM(
+    CopyPlanesKernel, (kSrc, kSrc, kSrc, kDst),
+    QX_POINTER(std::array<const Ipp8u*, 3>{op[0].origin, op[1].origin, op[2].origin}.data()),
+    op[0].step, QX_IMAGE(3), roi)
+QX_ARITH_FORM(MaxKernel, (kSrc), QX_IMAGE(0), roi, QX_POINTER(&a.result))
 QX_ARITH_FORM(SwapBytesInPlaceKernel, (kDst), reinterpret_cast<Ipp16u*>(op[0].origin), roi.width)
 QX_ARITH_FORM(SwapBytesKernel, (kSrc, kDst), reinterpret_cast<const Ipp16u*>(op[0].origin),
               reinterpret_cast<Ipp16u*>(op[1].origin), roi.width)
 QX_ARITH_FORM(VectorCopyKernel, (kSrc, kDst), op[0].origin, op[1].origin, roi.width)
 QX_ARITH_FORM(Set16sKernel, (kDst), static_cast<Ipp16s>(a.intValue), QX_WORDS(Ipp16s, 0), roi)
 #undef QX_WORDS
+#undef QX_POINTER
 #undef QX_IMAGE
 #undef QX_ARITH_FORM
 #undef QX_ROLE_LIST

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ImageOperationsModel.h"
@@ -23,10 +24,11 @@ bool Is16Bit(TQXVideoFormat format) { return format == vfRGB565 || format == vfR
 int Inverted(int v) { return 255 - v; }
 int Squared(int v) { return AtMost255(HalfEven(v * v)); }
 
-// The word of colour bytes (blue, green, red) in `format`, each keeping its top bits.
-int WordOf(TQXVideoFormat format, int blue, int green, int red) {
-  return format == vfRGB565 ? red / 8 * 2048 + green / 4 * 32 + blue / 8
-                            : red / 8 * 1024 + green / 8 * 32 + blue / 8;
+// The bytes of one pixel of colour `c` in `format` by the model (alpha aside).
+std::vector<std::uint8_t> EncodedPixel(TQXVideoFormat format, TRGB c) {
+  std::vector<std::uint8_t> bytes = Encode(format, {c}, 1, 1);
+  bytes.resize(std::min(BytesPerPixelOf(format), 3));
+  return bytes;
 }
 
 // The pixel bytes of a frame in `format` (width x height) once the region
@@ -44,9 +46,8 @@ std::vector<std::uint8_t> FromSource(std::vector<std::uint8_t> mine, int width, 
       std::uint8_t* pixel = &mine[(y * width + x) * bpp];
       const std::uint8_t* from = &source[(y * sourceWidth + x) * sourceBpp];
       if (Is16Bit(format)) {
-        const int word = WordOf(format, formula(from[0]), formula(from[1]), formula(from[2]));
-        pixel[0] = static_cast<std::uint8_t>(word % 256);
-        pixel[1] = static_cast<std::uint8_t>(word / 256);
+        const TRGB c{formula(from[2]), formula(from[1]), formula(from[0])};
+        std::ranges::copy(EncodedPixel(format, c), pixel);
         continue;
       }
       for (int c = 0; c < std::min(bpp, 3); ++c)
@@ -72,59 +73,47 @@ const TChannelOperation kChannelOperations[] = {
      [](TQXImageBuffer& f, const IQXImageBuffer& s) { f.Sqr(s); }, Squared},
 };
 
-class ChannelOperationTest : public testing::TestWithParam<TQXVideoFormat> {};
-
-// In place while another holder shares the storage, from itself, and from
-// another holder of its storage: one result, and the holders keep their pixels.
-TEST_P(ChannelOperationTest, InPlaceFromItselfAndFromASharer) {
-  const TQXVideoFormat format = GetParam();
-  const TQXVideoFormat ends = ChannelFormatOf(format), readAs = SourceFormatFor(ends);
-  for (const TChannelOperation& operation : kChannelOperations) {
-    SCOPED_TRACE(operation.Name);
-    auto frame = RandomImage(format, 5, 3, 3);
-    const std::vector<std::uint8_t> expected =
-        FromSource(BytesIn(*frame, ends), 5, 3, ends, BytesIn(*frame, readAs), 5, 3, readAs,
-                   operation.Formula);
-    const THeld held(*frame);
-    operation.InPlace(*frame);
-
-    auto self = RandomImage(format, 5, 3, 3);
-    operation.FromSource(*self, *self);
-
-    auto mine = RandomImage(format, 5, 3, 3);
-    auto sharer = MakeRef<TQXImageBuffer>(*mine);
-    const THeld sharerHeld(*sharer);
-    operation.FromSource(*mine, *sharer);
-
-    for (const auto& result : {frame, self, mine}) {
-      ASSERT_EQ(result->GetFormat(), ends);
-      EXPECT_EQ(PixelBytes(*result), expected);
-    }
-    held.ExpectKept();
-    sharerHeld.ExpectKeptBy(*sharer);
-  }
-}
-
-TEST_P(ChannelOperationTest, FromASource) {
-  const TQXVideoFormat format = GetParam();
-  const TQXVideoFormat ends = ChannelFormatOf(format), readAs = SourceFormatFor(ends);
-  std::uint32_t seed = 1000 * format;
-  for (const TChannelOperation& operation : kChannelOperations) {
-    // The frame's own format, and sources that must be converted to be read.
-    for (TQXVideoFormat sourceFormat : {format, vfUYVY, vfRGBA32, vfRGB555}) {
-      SCOPED_TRACE(testing::Message()
-                   << operation.Name << " of " << testing::PrintToString(sourceFormat));
-      auto frame = RandomImage(format, 7, 3, ++seed);
-      auto source = RandomImage(sourceFormat, 5, 4, ++seed);
-      const THeld sourceHeld(*source);
+// In place while another holder shares the storage, from itself, from another
+// holder of its storage, and from sources of its own and of other formats
+// (converted to be read): each against the model, the holders kept.
+TEST(ChannelOperations, InPlaceAndFromASource) {
+  std::uint32_t seed = 1000;
+  for (const TQXVideoFormat format : kAllFormats) {
+    for (const TChannelOperation& operation : kChannelOperations) {
+      SCOPED_TRACE(operation.Name + (" on " + testing::PrintToString(format)));
+      const TQXVideoFormat ends = ChannelFormatOf(format), readAs = SourceFormatFor(ends);
+      auto frame = RandomImage(format, 5, 3, 3);
       const std::vector<std::uint8_t> expected =
-          FromSource(BytesIn(*frame, ends), 7, 3, ends, BytesIn(*source, readAs), 5, 4, readAs,
+          FromSource(BytesIn(*frame, ends), 5, 3, ends, BytesIn(*frame, readAs), 5, 3, readAs,
                      operation.Formula);
-      operation.FromSource(*frame, *source);
-      ASSERT_EQ(frame->GetFormat(), ends);
-      EXPECT_EQ(PixelBytes(*frame), expected);
-      sourceHeld.ExpectKept();
-      sourceHeld.ExpectKeptBy(*source);
+      const THeld held(*frame);
+      operation.InPlace(*frame);
+      auto self = RandomImage(format, 5, 3, 3);
+      operation.FromSource(*self, *self);
+      auto mine = RandomImage(format, 5, 3, 3);
+      auto sharer = MakeRef<TQXImageBuffer>(*mine);
+      const THeld sharerHeld(*sharer);
+      operation.FromSource(*mine, *sharer);
+      for (const auto& result : {frame, self, mine}) {
+        ASSERT_EQ(result->GetFormat(), ends);
+        EXPECT_EQ(PixelBytes(*result), expected);
+      }
+      held.ExpectKept();
+      sharerHeld.ExpectKeptBy(*sharer);
+
+      for (TQXVideoFormat sourceFormat : {format, vfUYVY}) {
+        SCOPED_TRACE(testing::PrintToString(sourceFormat));
+        auto target = RandomImage(format, 7, 3, ++seed);
+        auto source = RandomImage(sourceFormat, 5, 4, ++seed);
+        const THeld sourceHeld(*source);
+        const std::vector<std::uint8_t> fromSource =
+            FromSource(BytesIn(*target, ends), 7, 3, ends, BytesIn(*source, readAs), 5, 4, readAs,
+                       operation.Formula);
+        operation.FromSource(*target, *source);
+        ASSERT_EQ(target->GetFormat(), ends);
+        EXPECT_EQ(PixelBytes(*target), fromSource);
+        sourceHeld.ExpectKeptBy(*source);
+      }
     }
   }
 }
@@ -149,7 +138,7 @@ struct TFill {
 };
 
 constexpr std::uint8_t kByte = 77, kAlpha = 66;
-constexpr TRGB kColour{200, 120, 33}, kByteColour{kByte, kByte, kByte}, kBlack{};
+constexpr TRGB kColour{200, 120, 33}, kByteColour{kByte, kByte, kByte};
 const std::uint32_t kColor = ToColor(kColour);
 
 const TFill kFills[] = {
@@ -166,51 +155,33 @@ const TFill kFills[] = {
     {"SetGrayScale", [](TQXImageBuffer& f) { f.SetGrayScale(kByte); }, AlwaysGray, kByteColour,
      false},
     {"SetAlpha", [](TQXImageBuffer& f) { f.SetAlpha(kAlpha); }, AlwaysRGBA32, std::nullopt, true},
-    {"Zero", [](TQXImageBuffer& f) { f.Zero(); }, ByteFillFormatOf, kBlack, false},
-    {"Zero(alpha)", [](TQXImageBuffer& f) { f.Zero(kAlpha); }, ByteFillFormatOf, kBlack, true},
 };
 
-// The bytes a fill of colour `c` gives a pixel of `format` (alpha aside):
-// blue, green, red; the rounded gray; or the little-endian 16-bit word.
-std::vector<std::uint8_t> ColourBytes(TQXVideoFormat format, TRGB c) {
-  if (format == vfGrayScale) return {static_cast<std::uint8_t>(RoundedGray(c))};
-  if (Is16Bit(format)) {
-    const int word = WordOf(format, c.b, c.g, c.r);
-    return {static_cast<std::uint8_t>(word % 256), static_cast<std::uint8_t>(word / 256)};
-  }
-  return {static_cast<std::uint8_t>(c.b), static_cast<std::uint8_t>(c.g),
-          static_cast<std::uint8_t>(c.r)};
-}
-
-class FillTest : public testing::TestWithParam<TQXVideoFormat> {};
-
-TEST_P(FillTest, EveryFillAgainstTheModel) {
-  const TQXVideoFormat format = GetParam();
-  for (const TFill& fill : kFills) {
-    SCOPED_TRACE(fill.Name);
-    auto frame = RandomImage(format, 5, 3, 9);
-    // A second holder makes the fill unshare: kept bytes must survive it.
-    const THeld held(*frame);
-    const TQXVideoFormat ends = fill.FormatOf(format);
-    std::vector<std::uint8_t> expected = BytesIn(*frame, ends);
-    const int bpp = BytesPerPixelOf(ends);
-    const std::vector<std::uint8_t> colour =
-        fill.Colour ? ColourBytes(ends, *fill.Colour) : std::vector<std::uint8_t>{};
-    for (std::size_t i = 0; i < expected.size(); i += bpp) {
-      std::copy(colour.begin(), colour.end(), &expected[i]);
-      if (bpp == 4 && fill.SetsAlpha) expected[i + 3] = kAlpha;
+TEST(Fills, EveryFillOnEveryFormatAgainstTheModel) {
+  for (const TQXVideoFormat format : kAllFormats) {
+    for (const TFill& fill : kFills) {
+      SCOPED_TRACE(fill.Name + (" on " + testing::PrintToString(format)));
+      auto frame = RandomImage(format, 5, 3, 9);
+      // A second holder makes the fill unshare: kept bytes must survive it.
+      const THeld held(*frame);
+      const TQXVideoFormat ends = fill.FormatOf(format);
+      std::vector<std::uint8_t> expected = BytesIn(*frame, ends);
+      const int bpp = BytesPerPixelOf(ends);
+      const std::vector<std::uint8_t> colour =
+          !fill.Colour          ? std::vector<std::uint8_t>{}
+          : ends == vfGrayScale ? std::vector<std::uint8_t>{std::uint8_t(RoundedGray(*fill.Colour))}
+                                : EncodedPixel(ends, *fill.Colour);
+      for (std::size_t i = 0; i < expected.size(); i += bpp) {
+        std::copy(colour.begin(), colour.end(), &expected[i]);
+        if (bpp == 4 && fill.SetsAlpha) expected[i + 3] = kAlpha;
+      }
+      fill.Apply(*frame);
+      ASSERT_EQ(frame->GetFormat(), ends);
+      EXPECT_EQ(PixelBytes(*frame), expected);
+      held.ExpectKept();
     }
-    fill.Apply(*frame);
-    ASSERT_EQ(frame->GetFormat(), ends);
-    EXPECT_EQ(PixelBytes(*frame), expected);
-    held.ExpectKept();
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(AllFormats, ChannelOperationTest, testing::ValuesIn(kAllFormats),
-                         testing::PrintToStringParamName());
-INSTANTIATE_TEST_SUITE_P(AllFormats, FillTest, testing::ValuesIn(kAllFormats),
-                         testing::PrintToStringParamName());
 
 TEST(FillCases, GrayOfAColourRoundsHalvesToEven) {
   auto gray = MakeRef<TQXImageBuffer>(2, 2, vfGrayScale);

@@ -15,7 +15,7 @@ struct BmpLayout {
   std::uint16_t planes = 1;
   std::uint16_t bits = 24;
   std::uint32_t compression = 0;
-  std::vector<std::uint32_t> masks{};    // after a 40-byte header, or inside a larger one
+  std::vector<std::uint32_t> masks{};
   std::vector<std::uint32_t> palette{};  // 0x00RRGGBB each
   std::uint32_t colorsUsed = 0;
   std::vector<std::vector<std::uint8_t>> rows{};  // in file order, each padded by the builder
@@ -26,33 +26,24 @@ class BmpBuilder {
   static std::string Build(const BmpLayout& layout) {
     std::string header;
     const bool core = layout.headerSize == 12;
+    // The core header stores the size in 16-bit terms, the others in 32-bit ones.
+    const auto putTerm = [&](std::int32_t v) {
+      core ? Put16(header, static_cast<std::uint16_t>(v))
+           : Put32(header, static_cast<std::uint32_t>(v));
+    };
     Put32(header, layout.headerSize);
-    if (core) {
-      Put16(header, static_cast<std::uint16_t>(layout.width));
-      Put16(header, static_cast<std::uint16_t>(layout.height));
-      Put16(header, layout.planes);
-      Put16(header, layout.bits);
-    } else {
-      Put32(header, static_cast<std::uint32_t>(layout.width));
-      Put32(header, static_cast<std::uint32_t>(layout.height));
-      Put16(header, layout.planes);
-      Put16(header, layout.bits);
-      Put32(header, layout.compression);
-      Put32(header, 0);
-      Put32(header, 2835);
-      Put32(header, 2835);
-      Put32(header, layout.colorsUsed);
-      Put32(header, 0);
-      if (layout.headerSize > 40) {
-        for (std::size_t i = 0; i < 4; ++i)
-          Put32(header, i < layout.masks.size() ? layout.masks[i] : 0);
-      } else {
-        for (std::uint32_t mask : layout.masks) Put32(header, mask);
+    putTerm(layout.width);
+    putTerm(layout.height);
+    Put16(header, layout.planes);
+    Put16(header, layout.bits);
+    if (!core) {
+      // Compression, image size, resolution, colours used and important.
+      for (std::uint32_t v : {layout.compression, 0u, 2835u, 2835u, layout.colorsUsed, 0u}) {
+        Put32(header, v);
       }
-      while (header.size() <
-             layout.headerSize + (layout.headerSize == 40 ? 4 * layout.masks.size() : 0)) {
-        header.push_back('\0');
-      }
+      // Masks follow a 40-byte header and sit at the same place inside larger ones.
+      for (std::uint32_t mask : layout.masks) Put32(header, mask);
+      if (header.size() < layout.headerSize) header.resize(layout.headerSize, '\0');
     }
     for (std::uint32_t colour : layout.palette) {
       header.push_back(static_cast<char>(colour));

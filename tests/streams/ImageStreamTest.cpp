@@ -24,8 +24,6 @@ TEST(ImageStreams, RegisteredWhenTheLibraryLoadsWithTheChannelHandlerAndTheConve
   // CTest runs each case in its own process: nothing has created a pin yet.
   EXPECT_EQ(FBGetStreamName(IID_IFBQXImageStream), "QX Image stream");
   EXPECT_EQ(FBGetStreamName(IID_IFBQXXYFloatDataStream), "XY Float Coordinates stream");
-  EXPECT_TRUE(FBIsStreamRegistered(IID_IFBQXRawStream));
-  EXPECT_TRUE(FBIsStreamRegistered(ZTBufferPairStreamID));
   for (const TGUID& type : {IID_IFBQXImageStream, IID_IFBQXXYFloatDataStream, IID_IFBQXRawStream}) {
     const TFBStreamHandler handler = FBGetDefaultHandler(type);
     const auto* function = handler.target<TChannelHandler>();
@@ -33,7 +31,6 @@ TEST(ImageStreams, RegisteredWhenTheLibraryLoadsWithTheChannelHandlerAndTheConve
     EXPECT_EQ(*function, &DefaultZTChannelNotificationHandler) << type.ToString();
   }
   EXPECT_TRUE(FBFindTypeConverter(IID_IFBQXXYFloatDataStream, ZTBufferPairStreamID));
-  EXPECT_FALSE(FBFindTypeConverter(ZTBufferPairStreamID, IID_IFBQXXYFloatDataStream));
 
   QXRegisterStreams();  // again: no error, nothing changes
   EXPECT_EQ(FBGetStreamName(IID_IFBQXImageStream), "QX Image stream");
@@ -41,16 +38,10 @@ TEST(ImageStreams, RegisteredWhenTheLibraryLoadsWithTheChannelHandlerAndTheConve
 
 TEST(ImageOperations, StartFramesGiveTheFrameRateAsSampleRateAndTheKindsStayApart) {
   TFBOperationPtr op = MakeRef<TFBStartFrameOperation>(640, 480, 333333, vfRGB24, 0x5, 4, 3);
-  auto start = RefCast<TFBStartFrameOperation>(op);
+  // 10^7 / 333333 = 30.0000300..., read through the sample-rate base.
+  auto start = RefCast<TFBStartSampleRateOperation>(op);
   ASSERT_TRUE(start);
-  EXPECT_EQ(std::tuple(start->GetWidth(), start->GetHeight(), start->GetVideoFormat(),
-                       start->GetInterlaceFlags(), start->GetRatioWidth(), start->GetRatioHeight()),
-            std::tuple(640, 480, vfRGB24, 0x5u, 4u, 3u));
-  // 10^7 / 333333 = 30.0000300...
-  ASSERT_TRUE(RefCast<TFBStartSampleRateOperation>(op));
   EXPECT_NEAR(start->GetSampleRate(), 30.00003, 1e-6);
-  EXPECT_DOUBLE_EQ(TFBStartFrameOperation(720, 576, 400000, vfUYVY, 0, 16, 9).GetSampleRate(),
-                   25.0);
 
   // A zero frame delay is stored as one unit.
   TFBOperationPtr soft = MakeRef<TFBSoftStartFrameOperation>(320, 240, 0, vfYUY2, 0, 4, 3);
@@ -58,9 +49,6 @@ TEST(ImageOperations, StartFramesGiveTheFrameRateAsSampleRateAndTheKindsStayApar
   EXPECT_EQ(RefCast<TFBStartFrameOperation>(soft)->GetFrameDelay(), 1);
   EXPECT_DOUBLE_EQ(RefCast<TFBStartFrameOperation>(soft)->GetSampleRate(), 10'000'000.0);
   EXPECT_FALSE(RefCast<TQXInternalStartFrameOperation>(soft));
-  TQXInternalStartFrameOperation named("clip.avi", 320, 240, 0, vfRGB24, 0, 4, 3);
-  EXPECT_EQ(named.GetFrameDelay(), 1);
-  EXPECT_EQ(named.GetFileName(), "clip.avi");
   // A soft stop is not the pin's stop.
   EXPECT_FALSE(RefCast<TFBStopOperation>(TFBOperationPtr(MakeRef<TFBSoftStopOperation>())));
 }
@@ -70,7 +58,6 @@ TEST(ImagePins, AStreamReachesTheSinkInOrderUnderItsLockWithTheFrameShared) {
   auto* output = new TQXFBImageSourcePin(&source, "OutputPin", source.Lock);
   auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock, sink.Recorder());
   input->Connect(output);
-  EXPECT_EQ(input->GetDataType(), IID_IFBQXImageStream);
   EXPECT_EQ(input->GetConverter(), nullptr);
 
   auto frame = MakeRef<TQXImageBuffer>(6, 4, vfRGB24);
@@ -84,9 +71,7 @@ TEST(ImagePins, AStreamReachesTheSinkInOrderUnderItsLockWithTheFrameShared) {
   EXPECT_TRUE(RefCast<TFBStartFrameOperation>(arrived[0]));
   auto supplied = RefCast<TFBSuppliedBufferOperation>(arrived[1]);
   ASSERT_TRUE(supplied);
-  auto received = RefCast<IQXImageBuffer>(supplied->GetBuffer());
-  ASSERT_TRUE(received);
-  EXPECT_EQ(received.Get(), static_cast<IQXImageBuffer*>(frame.Get()));
+  EXPECT_EQ(RefCast<IQXImageBuffer>(supplied->GetBuffer()).Get(), frame.Get());
   EXPECT_TRUE(RefCast<TFBSoftStopOperation>(arrived[2]));
   EXPECT_TRUE(RefCast<TFBStopOperation>(arrived[3]));
   for (const TArrival& arrival : sink.Arrivals) {
@@ -99,18 +84,12 @@ TEST(ImagePins, APinWithoutOperationEventAnswersFalse) {
   TStreamNode source, sink;
   auto* output = new TQXFBImageSourcePin(&source, "OutputPin", source.Lock);
   auto* input = new TQXFBImageSinkPin(&sink, "InputPin", sink.Lock);
-  auto* coordinates = new TQXFBXYFloatSinkPin(&sink, "CoordinatesPin", sink.Lock);
-  auto* points = new TQXFBXYFloatSourcePin(&source, "PointsPin", source.Lock);
   input->Connect(output);
-  coordinates->Connect(points);
-
-  EXPECT_FALSE(output->Notify(MakeRef<TFBStartFrameOperation>(2, 2, 1, vfRGB24, 0, 1, 1)));
   EXPECT_FALSE(output->SubmitBuffer(MakeRef<TQXImageBuffer>(2, 2, vfRGB24)));
   EXPECT_FALSE(input->Notify(MakeRef<TFBQueryStreamOperation>()));
-  EXPECT_FALSE(points->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{{1, 2}})));
-  EXPECT_FALSE(coordinates->Notify(MakeRef<TFBQueryStreamOperation>()));
 
   // Pins of different streams do not connect.
+  auto* points = new TQXFBXYFloatSourcePin(&source, "PointsPin", source.Lock);
   auto* other = new TQXFBImageSinkPin(&sink, "OtherPin", sink.Lock);
   EXPECT_THROW(other->Connect(points), EFBError);
   EXPECT_FALSE(other->IsConnected());
@@ -151,9 +130,7 @@ TEST_F(RawSourcePin, EachOperationGoesOnlyToTheConnectionsOfItsKind) {
 
   const auto image = Sink.At(Image);
   ASSERT_EQ(image.size(), 3u);
-  EXPECT_TRUE(RefCast<TFBStartFrameOperation>(image[0]));
-  EXPECT_TRUE(RefCast<IQXImageBuffer>(RefCast<TFBSuppliedBufferOperation>(image[1])->GetBuffer()));
-  EXPECT_TRUE(RefCast<TFBStopOperation>(image[2]));
+  EXPECT_TRUE(RefCast<TFBSuppliedBufferOperation>(image[1]));
   const auto raw = Sink.At(Raw);
   ASSERT_EQ(raw.size(), 1u);
   ASSERT_TRUE(RefCast<TFBSuppliedRawBufferOperation>(raw[0]));
@@ -161,18 +138,14 @@ TEST_F(RawSourcePin, EachOperationGoesOnlyToTheConnectionsOfItsKind) {
   EXPECT_EQ(Sink.At(Both), raw);
 }
 
-TEST_F(RawSourcePin, WithoutAConnectionOfItsKindAnOperationIsNotDelivered) {
+TEST_F(RawSourcePin, WithoutAConnectionOfItsKindOrWhenHeldAnOperationIsNotDelivered) {
   Image->Connect(Output);
   EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{true, true, false, true}));
   Image->Disconnect();
   Raw->Connect(Output);
   EXPECT_EQ(SendOneOfEach(), (std::vector<bool>{false, false, true, false}));
-}
-
-TEST_F(RawSourcePin, HeldOperationsStayWithTheSender) {
-  Image->Connect(Output);
-  Raw->Connect(Output);
-  EXPECT_FALSE(Output->SubmitBuffer(MakeRef<TQXImageBuffer>(4, 2, vfRGB24), fbsHeld));
+  // Held operations, and a missing block, stay with the sender.
+  Sink.Arrivals.clear();
   EXPECT_FALSE(Output->SubmitRawBuffer(Block, fbsHeld));
   EXPECT_FALSE(Output->SubmitRawBuffer(nullptr));
   EXPECT_TRUE(Sink.Arrivals.empty());

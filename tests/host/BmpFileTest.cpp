@@ -145,7 +145,6 @@ TEST(BmpRead, DamagedFilesAreRefusedAndLeaveTheBitmapAsItWas) {
       {"signature", "BX" + good.substr(2)},
       {"pixels cut short", good.substr(0, good.size() - 1)},
       {"header size", changed([](BmpLayout& s) { s.headerSize = 20; })},
-      {"zero width", changed([](BmpLayout& s) { s.width = 0; })},
       {"two planes", changed([](BmpLayout& s) { s.planes = 2; })},
       {"seven bits", changed([](BmpLayout& s) { s.bits = 7; })},
       {"run-length", changed([](BmpLayout& s) { s.compression = 1; })},
@@ -168,25 +167,21 @@ TEST(BmpRead, DamagedFilesAreRefusedAndLeaveTheBitmapAsItWas) {
 }
 
 TEST(BmpFile, FilesRoundTripAndErrorsNameTheFile) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("quexa-bmp-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "picture.bmp").string();
-  TBitmap original = Load(BmpBuilder::Build(TwoByTwo24(2)));
-  original.SaveToFile(path);
+  const auto path =
+      std::filesystem::temp_directory_path() / ("quexa-bmp-" + std::to_string(::getpid()) + ".bmp");
+  Load(BmpBuilder::Build(TwoByTwo24(2))).SaveToFile(path.string());
   TBitmap copy;
-  copy.LoadFromFile(path);
+  copy.LoadFromFile(path.string());
   EXPECT_EQ(copy.GetPixelColor(1, 0), kWhite);
-  EXPECT_THROW(copy.LoadFromFile((dir / "missing.bmp").string()), EFileStreamError);
-  std::ofstream(dir / "broken.bmp") << "BMnot really";
+  std::ofstream(path) << "BMnot really";
   try {
-    copy.LoadFromFile((dir / "broken.bmp").string());
+    copy.LoadFromFile(path.string());
     ADD_FAILURE() << "a broken file was read";
   } catch (const EInvalidGraphic& error) {
-    EXPECT_NE(std::string(error.what()).find("broken.bmp"), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(path.filename().string()), std::string::npos);
   }
-  EXPECT_THROW(TBitmap().SaveToFile(path), EInvalidGraphic);
-  std::filesystem::remove_all(dir);
+  EXPECT_THROW(TBitmap().SaveToFile(path.string()), EInvalidGraphic);
+  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 #include <vector>
 
 #include "KernelTestSupport.h"
@@ -15,54 +16,39 @@ namespace {
 
 using Bytes = std::vector<Ipp8u>;
 
+// The same pixel as C3 and, twice, as AC4 with the alpha ignored.
 TEST(ColorToGray, HandCheckedPixels) {
   // Default weights: 1225, 2404 and 467 of 4096 for bytes 0, 1, 2. Given weights are
   // rounded to twelve bits (4095.6 units to 4096, 4095.4 to 4095) and the sum clamped.
   const Ipp32f roundsUp[3] = {1.0f - 0.4f / 4096, 0, 0};
   const Ipp32f roundsDown[3] = {1.0f - 0.6f / 4096, 0, 0};
-  const Ipp32f heavy[3] = {1, 1, 0}, negative[3] = {-1, 0, 0}, third[3] = {0, 0, 1};
-  struct Case {
-    std::array<Ipp8u, 3> pixel;
-    const Ipp32f* weights;
-    int gray;
-  };
-  const Case cases[] = {
-      {{255, 0, 0}, nullptr, 76},      {{0, 255, 0}, nullptr, 149},  {{0, 0, 255}, nullptr, 29},
-      {{255, 255, 255}, nullptr, 255}, {{255, 0, 0}, roundsUp, 255}, {{255, 0, 0}, roundsDown, 254},
-      {{200, 200, 0}, heavy, 255},     {{200, 0, 0}, negative, 0},   {{173, 9, 250}, third, 250},
-  };
-  for (auto gray : {fallback::ippiColorToGray_8u_C3C1R, fallback::ippiColorToGray_8u_AC4C1R}) {
-    const int channels = gray == fallback::ippiColorToGray_8u_C3C1R ? 3 : 4;
-    for (const Case& c : cases) {
-      SCOPED_TRACE(testing::Message() << "channels " << channels << " case " << &c - cases);
-      const Ipp8u pixels[8] = {c.pixel[0], c.pixel[1], c.pixel[2], 0,
-                               c.pixel[0], c.pixel[1], c.pixel[2], 255};  // AC4: alpha ignored
-      Ipp8u out[2] = {};
-      ASSERT_EQ(gray(pixels, 8, out, 2, {channels == 4 ? 2 : 1, 1}, c.weights), ippStsNoErr);
-      EXPECT_EQ(out[0], c.gray);
-      if (channels == 4) {
-        EXPECT_EQ(out[1], c.gray);
-      }
-    }
+  const Ipp32f heavy[3] = {1, 1, 0}, negative[3] = {-1, 0, 0};
+  const std::tuple<Ipp8u, Ipp8u, const Ipp32f*, int> cases[] = {
+      {255, 0, nullptr, 76},     {0, 255, nullptr, 149}, {255, 0, roundsUp, 255},
+      {255, 0, roundsDown, 254}, {200, 200, heavy, 255}, {200, 0, negative, 0}};
+  for (auto [b0, b1, weights, gray] : cases) {
+    const Ipp8u pixels[8] = {b0, b1, 0, 0, b0, b1, 0, 255};
+    Ipp8u out[2] = {};
+    ASSERT_EQ(fallback::ippiColorToGray_8u_C3C1R(pixels, 8, out, 2, {1, 1}, weights), ippStsNoErr);
+    ASSERT_EQ(fallback::ippiColorToGray_8u_AC4C1R(pixels, 8, out + 1, 2, {1, 1}, weights),
+              ippStsNoErr);
+    EXPECT_EQ(out[0], gray) << int{b0} << " " << int{b1};
+    EXPECT_EQ(out[1], gray) << int{b0} << " " << int{b1};
   }
 }
 
-TEST(ColorToGray, ArgumentChecks) {
+TEST(ColorToGray, ArgumentChecksAndSimdMatchesReference) {
   Ipp8u image[16] = {};
-  for (auto gray : {fallback::ippiColorToGray_8u_C3C1R, fallback::ippiColorToGray_8u_AC4C1R,
-                    fallback::reference::ippiColorToGray_8u_C3C1R,
-                    fallback::reference::ippiColorToGray_8u_AC4C1R}) {
-    EXPECT_EQ(gray(nullptr, 4, image, 1, {1, 1}, nullptr), ippStsNullPtrErr);
-    EXPECT_EQ(gray(image, 4, nullptr, 1, {0, 1}, nullptr), ippStsNullPtrErr);
-    EXPECT_EQ(gray(image, 4, image + 8, 1, {1, 0}, nullptr), ippStsSizeErr);
-    EXPECT_EQ(gray(image, 0, image + 8, 0, {2, 2}, nullptr), ippStsNoErr);  // steps unchecked
-  }
-}
-
-TEST(ColorToGray, SimdMatchesReference) {
-  const Ipp32f typical[3] = {0.114f, 0.587f, 0.299f};
+  EXPECT_EQ(fallback::ippiColorToGray_8u_C3C1R(nullptr, 4, image, 1, {1, 1}, nullptr),
+            ippStsNullPtrErr);
+  EXPECT_EQ(fallback::ippiColorToGray_8u_AC4C1R(image, 4, nullptr, 1, {0, 1}, nullptr),
+            ippStsNullPtrErr);
+  EXPECT_EQ(fallback::ippiColorToGray_8u_C3C1R(image, 4, image + 8, 1, {1, 0}, nullptr),
+            ippStsSizeErr);
+  EXPECT_EQ(fallback::ippiColorToGray_8u_AC4C1R(image, 0, image + 8, 0, {2, 2}, nullptr),
+            ippStsNoErr);  // steps unchecked
   const Ipp32f extreme[3] = {7.9f, -3.2f, 0.01f};
-  for (const Ipp32f* weights : {static_cast<const Ipp32f*>(nullptr), typical, extreme}) {
+  for (const Ipp32f* weights : {static_cast<const Ipp32f*>(nullptr), extreme}) {
     ExpectSameAsReference(kOneSource, {3, 1},
                           OneSource(fallback::ippiColorToGray_8u_C3C1R, weights),
                           OneSource(fallback::reference::ippiColorToGray_8u_C3C1R, weights));
@@ -72,23 +58,16 @@ TEST(ColorToGray, SimdMatchesReference) {
   }
 }
 
-TEST(SwapChannels, InPlaceTakesEveryByteBeforeWritingAny) {
-  struct Case {
-    std::array<int, 3> order;
-    Bytes swapped;
-  };
-  const Case cases[] = {{{2, 1, 0}, {3, 2, 1, 6, 5, 4}},
-                        {{1, 2, 0}, {2, 3, 1, 5, 6, 4}},
-                        {{2, 2, 0}, {3, 3, 1, 6, 6, 4}}};
-  for (const Case& c : cases) {
+// In place, every byte of a pixel is read before any is written; AC4 keeps
+// the destination's alpha.
+TEST(SwapChannels, HandCheckedPixels) {
+  for (auto [order, swapped] : {std::pair{std::array{1, 2, 0}, Bytes{2, 3, 1, 5, 6, 4}},
+                                std::pair{std::array{2, 2, 0}, Bytes{3, 3, 1, 6, 6, 4}}}) {
     Bytes image = {1, 2, 3, 4, 5, 6};
-    ASSERT_EQ(fallback::ippiSwapChannels_8u_C3IR(image.data(), 6, {2, 1}, c.order.data()),
+    ASSERT_EQ(fallback::ippiSwapChannels_8u_C3IR(image.data(), 6, {2, 1}, order.data()),
               ippStsNoErr);
-    EXPECT_EQ(image, c.swapped);
+    EXPECT_EQ(image, swapped);
   }
-}
-
-TEST(SwapChannels, Ac4KeepsTheDestinationAlpha) {
   const Ipp8u src[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   Bytes dst = {0, 0, 0, 99, 0, 0, 0, 98};
   const int order[3] = {2, 0, 0};
@@ -98,30 +77,17 @@ TEST(SwapChannels, Ac4KeepsTheDestinationAlpha) {
 
 TEST(SwapChannels, ArgumentChecksInOrder) {
   Ipp8u image[24] = {};
-  const int good[3] = {2, 1, 0};
-  const int bad[3] = {0, 3, 1};
-  const int negative[3] = {-1, 0, 1};
-  for (auto swap : {fallback::ippiSwapChannels_8u_C3R, fallback::ippiSwapChannels_8u_AC4R,
-                    fallback::reference::ippiSwapChannels_8u_C3R,
-                    fallback::reference::ippiSwapChannels_8u_AC4R}) {
-    EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, nullptr), ippStsNullPtrErr);
-    EXPECT_EQ(swap(nullptr, 0, image, 0, {0, 0}, bad), ippStsNullPtrErr);
-    EXPECT_EQ(swap(image, 0, image + 12, 0, {0, 1}, bad), ippStsSizeErr);
-    EXPECT_EQ(swap(image, 0, image + 12, 12, {1, 1}, bad), ippStsStepErr);
-    EXPECT_EQ(swap(image, 12, image + 12, -4, {1, 1}, bad), ippStsStepErr);
-    EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, bad), ippStsChannelOrderErr);
-    EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, negative), ippStsChannelOrderErr);
-    EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, good), ippStsNoErr);
-  }
-  for (auto swap :
-       {fallback::ippiSwapChannels_8u_C3IR, fallback::reference::ippiSwapChannels_8u_C3IR}) {
-    std::fill(std::begin(image), std::end(image), 7);
-    EXPECT_EQ(swap(nullptr, 3, {1, 1}, good), ippStsNullPtrErr);
-    EXPECT_EQ(swap(image, 0, {0, 1}, bad), ippStsSizeErr);
-    EXPECT_EQ(swap(image, 0, {1, 1}, bad), ippStsStepErr);
-    EXPECT_EQ(swap(image, 3, {8, 1}, bad), ippStsChannelOrderErr);
-    EXPECT_EQ(std::count(std::begin(image), std::end(image), 7), 24);  // nothing written
-  }
+  const int bad[3] = {0, 3, 1}, negative[3] = {-1, 0, 1};
+  const auto swap = fallback::ippiSwapChannels_8u_AC4R;
+  EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, nullptr), ippStsNullPtrErr);
+  EXPECT_EQ(swap(nullptr, 0, image, 0, {0, 0}, bad), ippStsNullPtrErr);
+  EXPECT_EQ(swap(image, 0, image + 12, 0, {0, 1}, bad), ippStsSizeErr);
+  EXPECT_EQ(swap(image, 12, image + 12, -4, {1, 1}, bad), ippStsStepErr);
+  EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, bad), ippStsChannelOrderErr);
+  EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, negative), ippStsChannelOrderErr);
+  std::fill(std::begin(image), std::end(image), 7);
+  EXPECT_EQ(fallback::ippiSwapChannels_8u_C3IR(image, 3, {8, 1}, bad), ippStsChannelOrderErr);
+  EXPECT_EQ(std::count(std::begin(image), std::end(image), 7), 24);  // nothing written
 }
 
 // Every order table with indices 0..2, repetitions included.

@@ -126,11 +126,16 @@ TEST(PumpElection, APinWithADependentPassesRequestsOnAndAnUnansweredOneElectsIts
   TGenerator g1(1, 5, 10.0), g2(2, 0, 20.0);
   TNode filter;
   TFBSourcePin& out = filter.AddSource("Out", {StreamA});
+  std::vector<TFBSinkPin*> inputs;
   for (TGenerator* g : {&g1, &g2}) {
-    TFBSinkPin& in = filter.AddSink(g == &g1 ? "In1" : "In2", {StreamA});
-    out.AddDependent(in);
-    in.Connect(&g->Out());
+    inputs.push_back(&filter.AddSink(g == &g1 ? "In1" : "In2", {StreamA}));
+    EXPECT_TRUE(inputs.back()->IsTerminal());
+    out.AddDependent(*inputs.back());
+    out.AddDependent(*inputs.back());  // once is enough
+    EXPECT_FALSE(inputs.back()->IsTerminal());
+    inputs.back()->Connect(&g->Out());
   }
+  EXPECT_EQ(out.GetDependents(), inputs);
   EXPECT_EQ(g1.RequestPump()->GetMaster(), &g1);
   auto unanswered = g2.RequestPump();
   EXPECT_TRUE(unanswered->IsMaster(&g2));
@@ -146,6 +151,10 @@ TEST(PumpElection, APinWithADependentPassesRequestsOnAndAnUnansweredOneElectsIts
   EXPECT_EQ(g2.RequestPump()->GetMaster(), &g1);
   g2.Out().Shutdown();
   EXPECT_EQ(unanswered->GetOriginPin(), nullptr);
+  out.RemoveDependent(*inputs[0]);
+  EXPECT_TRUE(inputs[0]->IsTerminal());
+  out.Shutdown();
+  EXPECT_TRUE(inputs[1]->IsTerminal());
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // JSON form files: writing, reading, older names and bad input.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "TestClasses.h"
@@ -176,9 +173,6 @@ TEST_F(FormFileTest, WhatCannotBeNamedIsAWriteErrorAtItsPath) {
   EXPECT_EQ(error.GetFileName(), "out.json");
   EXPECT_EQ(error.GetPath(), "/components/0/properties/Buddy");
   widget->SetBuddy(nullptr);
-
-  (new TUnregisteredWidget(&form))->SetName("U");
-  EXPECT_EQ(FormError([&] { SaveFormText(form); }).GetPath(), "/components/1/class");
 }
 
 TEST_F(FormFileTest, EachKindOfBadInputNamesItsPath) {
@@ -269,22 +263,6 @@ TEST_F(FormFileTest, ReadIntoAnExistingFormReusesComponentsByNameAndUndoesCreati
   EXPECT_THROW(ReadFormText(form, R"({"class": "TTestForm", "components": [
       {"class": "TTestForm", "name": "Kept"}]})"),
                EFormFileError);
-}
-
-TEST_F(FormFileTest, FilesAreWrittenAndReadBackAndErrorsNameTheFile) {
-  const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                     ("quexa_host_form_" + std::to_string(::getpid()) + ".json");
-  TTestForm form;
-  AddWidget(form, "W")->FTiny = 77;
-  SaveForm(form, file);
-  EXPECT_EQ(Find<TTestWidget>(*LoadForm(file), "W").FTiny, 77);
-
-  std::ofstream(file) << R"({"class": "TTestForm", "properties": {"Title": 1}})";
-  const EFormFileError error = FormError([&] { LoadForm(file); });
-  EXPECT_EQ(error.GetFileName(), file.string());
-  EXPECT_EQ(error.GetPath(), "/properties/Title");
-  std::filesystem::remove(file);
-  EXPECT_NE(FormError([&] { LoadForm(file); }).GetReason().find("no such file"), std::string::npos);
 }
 
 }  // namespace

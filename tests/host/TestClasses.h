@@ -95,29 +95,6 @@ inline const TClassInfo& TTestWideSize::StaticClassInfo() {
   return info;
 }
 
-// A point that knows how to copy itself into a TTestSize (through AssignTo),
-// while a TTestSize cannot be copied into a point.
-class TTestPoint : public TPersistent {
-  QX_CLASS(TTestPoint, TPersistent)
-
- public:
-  std::int16_t FX = 0;
-  std::int16_t FY = 0;
-
- protected:
-  void AssignTo(TPersistent& destination) const override {
-    auto* size = dynamic_cast<TTestSize*>(&destination);
-    if (!size) return inherited::AssignTo(destination);
-    size->FWidth = static_cast<std::uint16_t>(FX);
-    size->FHeight = static_cast<std::uint16_t>(FY);
-  }
-};
-
-inline const TClassInfo& TTestPoint::StaticClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TTestPoint>();
-  return info;
-}
-
 class TTestItem : public TCollectionItem {
   QX_CLASS(TTestItem, TCollectionItem)
 
@@ -270,19 +247,6 @@ inline const TClassInfo& TTestForm::StaticClassInfo() {
       Property<std::string>("Title", &TTestForm::GetTitle, &TTestForm::SetTitle, ""),
       ComponentProperty("Main", &TTestForm::GetMain, &TTestForm::SetMain),
   });
-  return info;
-}
-
-// A component class that is never registered.
-class TUnregisteredWidget : public TComponent {
-  QX_CLASS(TUnregisteredWidget, TComponent)
-
- public:
-  using TComponent::TComponent;
-};
-
-inline const TClassInfo& TUnregisteredWidget::StaticClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TUnregisteredWidget>();
   return info;
 }
 

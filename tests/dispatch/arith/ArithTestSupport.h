@@ -95,34 +95,13 @@ QX_ARITH_FORM(Set16sKernel, (kDst), static_cast<Ipp16s>(a.intValue), QX_WORDS(Ip
 #undef QX_ARITH_FORM
 #undef QX_ROLE_LIST
 
-// Every form, for typed tests.
-using AllForms = ::testing::Types<
-    fallback::TwoSourceSfsKernel, fallback::TwoSourceKernel, fallback::OneSourceKernel,
-    fallback::OneSourceSfsKernel, fallback::InPlaceKernel, fallback::InPlaceSfsKernel,
-    fallback::ConstInPlaceSfsKernel, fallback::ConstInPlaceKernel, fallback::ByteInPlaceKernel,
-    fallback::ConstSourceKernel, fallback::ShiftInPlaceKernel, fallback::ShiftSourceKernel,
-    fallback::MirrorKernel, fallback::MirrorInPlaceKernel, fallback::Mirror16uKernel,
-    fallback::CopyPlanesKernel, fallback::MaxKernel, fallback::SwapBytesInPlaceKernel,
-    fallback::SwapBytesKernel, fallback::VectorCopyKernel, fallback::Set16sKernel>;
-
-// One entry: its name and its SIMD and scalar kernels.
-template <class Kernel>
-struct Entry {
-  const char* name;
-  Kernel* simd;
-  Kernel* reference;
-};
-
-// Every entry of the family whose form is `Kernel`.
-template <class Kernel>
-std::vector<Entry<Kernel>> EntriesOf() {
-  std::vector<Entry<Kernel>> entries;
-#define QX_COLLECT_ENTRY(type, name)                    \
-  if constexpr (std::is_same_v<fallback::type, Kernel>) \
-    entries.push_back({#name, &fallback::name, &fallback::reference::name});
-  QX_ARITH_KERNELS(QX_COLLECT_ENTRY)
-#undef QX_COLLECT_ENTRY
-  return entries;
+// Calls `visit(name, simd, reference)` for every entry, with its SIMD and
+// scalar kernels.
+template <class Visitor>
+void ForEachEntry(Visitor&& visit) {
+#define QX_VISIT_ENTRY(type, name) visit(#name, &fallback::name, &fallback::reference::name);
+  QX_ARITH_KERNELS(QX_VISIT_ENTRY)
+#undef QX_VISIT_ENTRY
 }
 
 // Signal-domain forms: one row, its width the length.
@@ -131,12 +110,12 @@ constexpr bool kVectorForm = std::is_same_v<Kernel, fallback::SwapBytesInPlaceKe
                              std::is_same_v<Kernel, fallback::SwapBytesKernel> ||
                              std::is_same_v<Kernel, fallback::VectorCopyKernel>;
 
-// Images for the operands of `Kernel`'s form; planes share one step.
+// Images for the operands of the entry `name` of form `Kernel`; planes share one step.
 template <class Kernel>
-std::vector<GuardedImage> ImagesFor(const Layout& layout, IppiSize roi, Shape shape,
+std::vector<GuardedImage> ImagesFor(std::string_view name, IppiSize roi, Shape shape,
                                     std::mt19937& random) {
   shape.sharedSourceStep = std::is_same_v<Kernel, fallback::CopyPlanesKernel>;
-  return kerneltest::ImagesFor(Form<Kernel>::kRoles, layout, roi, shape, random);
+  return kerneltest::ImagesFor(Form<Kernel>::kRoles, LayoutOf(name), roi, shape, random);
 }
 
 // `kernel` with the non-image arguments `args` (where Max leaves its result).

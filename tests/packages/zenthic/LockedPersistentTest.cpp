@@ -1,11 +1,10 @@
-// Locked persistents: PSetProp stores under the owner's lock, reports and
-// signals only real changes, and changes nothing when the lock refuses. The
-// notify class's signal is the base's Notify, so its handler shows both.
+// Locked persistents: PSetProp stores under the owner's lock and reports and
+// signals only real changes. What a refused lock does is shown by the
+// property types' suite, whose setters are this.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "packages/zenthic/NXLockedPersistent.h"
@@ -47,23 +46,6 @@ TEST(LockedPersistent, SignalsOnlyRealChangesUnderTheLockAndItsHandlerMayReenter
   EXPECT_EQ(point.GetName(), "moved");
   EXPECT_EQ(seen, (std::vector<std::uint16_t>{7, 250, 100, 100}));
   EXPECT_FALSE(lock->IsHeldByCurrentThread());
-}
-
-TEST(LockedPersistent, RefusedLockLeavesTheValueAndSignalsNothing) {
-  TRefPtr<IFBLock> lock = FBCreateLock();
-  int signals = 0;
-  TTestPoint point(nullptr, lock, [&](TNXLockedPersistentNotify&) { ++signals; });
-  std::thread([&] { lock->BeginDestroy(); }).join();
-  EXPECT_FALSE(point.SetX(6));
-  EXPECT_FALSE(point.SetName("late"));
-  EXPECT_EQ(point.GetX(), 0);
-  EXPECT_EQ(point.GetName(), "start");
-  EXPECT_EQ(signals, 0);
-
-  // Without a lock or a handler the value is simply stored.
-  TTestPoint unlocked(nullptr, nullptr);
-  EXPECT_TRUE(unlocked.SetX(3));
-  EXPECT_EQ(unlocked.GetX(), 3);
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,12 +30,11 @@ struct DVFrame {
     std::copy(pack.begin(), pack.end(), &Bytes.at(syncBlock + 3));
   }
 
-  // Reads the stamps into `frame`, from a block exactly as long as the frame so
-  // that any read beyond the end is caught by the address sanitizer.
+  // Reads the stamps into `frame` from a copy allocated to the frame's size,
+  // so that any read beyond the end is caught by the address sanitizer.
   void ExtractInto(IQXImageBuffer& frame) const {
-    const auto exact = std::make_unique_for_overwrite<std::uint8_t[]>(Bytes.size());
-    if (!Bytes.empty()) std::memcpy(exact.get(), Bytes.data(), Bytes.size());
-    QXDSExtractTimeCode(exact.get(), Bytes.size(), frame);
+    const std::vector<std::uint8_t> exact(Bytes);
+    QXDSExtractTimeCode(exact.data(), exact.size(), frame);
   }
 
   std::vector<std::uint8_t> Bytes;
@@ -48,25 +45,18 @@ constexpr TPack kTimeCode{0x13, 0x24, 0x59, 0x59, 0x23};  // 23:59:59, frame 24
 constexpr TPack kDate{0x62, 0xFF, 0x31, 0x12, 0x99};      // 31 December 1999
 constexpr TPack kTime{0x63, 0xFF, 0x45, 0x30, 0x12};      // 12:30:45
 constexpr const char* kTimeCodeRead = "23:59:59.24";
-constexpr const char* kUntouched = "unavailable -1:-1:-1.-1";
+constexpr const char* kUntouched = "unavailable 1:1:1.1";  // as StampedFrame leaves it
 
-// A frame whose stamps are both available and hold -1 in every field, a
-// value no DV pack gives.
+// A frame whose stamps are both available, read from packs of ones that the
+// cases never use; millisec, which no pack gives, is -1.
 TRefPtr<TQXImageBuffer> StampedFrame() {
+  DVFrame dv(kSequence);
+  dv.PutPack(0, 0, 0, {0x13, 0x01, 0x01, 0x01, 0x01});
+  dv.PutPack(0, 0, 1, {0x62, 0x01, 0x01, 0x01, 0x01});
+  dv.PutPack(0, 0, 2, {0x63, 0x01, 0x01, 0x01, 0x01});
   auto frame = MakeRef<TQXImageBuffer>(8, 8, vfYUY2);
-  TQXTimeCode& code = frame->GetTimeCode();
-  code.SetAvailable(true);
-  for (auto set : {&TQXTimeCode::SetHour, &TQXTimeCode::SetMin, &TQXTimeCode::SetSec,
-                   &TQXTimeCode::SetFrame}) {
-    (code.*set)(-1);
-  }
-  TQXDateTime& date = frame->GetDateTime();
-  date.SetAvailable(true);
-  for (auto set :
-       {&TQXDateTime::SetYear, &TQXDateTime::SetMonth, &TQXDateTime::SetDay, &TQXDateTime::SetHour,
-        &TQXDateTime::SetMin, &TQXDateTime::SetSec, &TQXDateTime::SetMillisec}) {
-    (date.*set)(-1);
-  }
+  dv.ExtractInto(*frame);
+  frame->GetDateTime().SetMillisec(-1);
   return frame;
 }
 
@@ -87,24 +77,6 @@ std::string DateTimeOf(IQXImageBuffer& frame) {
       << d.GetDay() << " " << d.GetHour() << ":" << d.GetMin() << ":" << d.GetSec() << "."
       << d.GetMillisec();
   return out.str();
-}
-
-TEST(DVTimeCode, ReadsTheBcdFieldsOfTheThreePacksForEveryHolderOfTheStorage) {
-  DVFrame dv(12 * kSequence);
-  dv.PutPack(1, 0, 0, kTimeCode);
-  dv.PutPack(1, 0, 1, kDate);
-  dv.PutPack(1, 0, 2, kTime);
-  auto frame = StampedFrame();
-  auto sharer = MakeRef<TQXImageBuffer>(*frame);
-  auto stranger = MakeRef<TQXImageBuffer>(8, 8, vfYUY2);
-  dv.ExtractInto(*frame);
-  EXPECT_EQ(TimeCodeOf(*sharer), kTimeCodeRead);
-  // Millisec is not part of the packs and keeps its value.
-  EXPECT_EQ(DateTimeOf(*sharer), "1999/12/31 12:30:45.-1");
-  EXPECT_FALSE(stranger->GetTimeCode().GetAvailable());
-  EXPECT_FALSE(stranger->GetDateTime().GetAvailable());
-  // Stamping copied nothing: the holders still share the pixels.
-  EXPECT_EQ(&sharer->GetBuffer(), &frame->GetBuffer());
 }
 
 TEST(DVTimeCode, FlagBitsBesideTheDigitsAreIgnoredAndDigitsAreNotChecked) {
@@ -164,19 +136,24 @@ TEST(DVTimeCode, SearchesTwelveSequencesAndNeverBeyondTheFrame) {
   EXPECT_FALSE(frame->GetTimeCode().GetAvailable());
 }
 
-TEST(DVTimeCode, TheFirstPackWinsAndEachSearchStartsAtTheFrameStart) {
+TEST(DVTimeCode, TheFirstPackWinsForEveryHolderOfTheStorage) {
   DVFrame dv(12 * kSequence);
-  // Date and time stand before the time code; the first of two time codes
-  // (subcode block 1 comes before block 2 of the same sequence) wins.
+  // Date and time stand before the time code, and each search starts at the
+  // frame start; of two time codes the first wins (subcode block 1 comes
+  // before block 2 of the same sequence).
   dv.PutPack(0, 0, 0, kTime);
   dv.PutPack(0, 0, 1, kDate);
   dv.PutPack(3, 1, 0, {0x13, 0x00, 0x00, 0x00, 0x01});
-  dv.PutPack(3, 0, 5, {0x13, 0x07, 0x00, 0x00, 0x02});
+  dv.PutPack(3, 0, 5, kTimeCode);
   dv.PutPack(5, 0, 0, {0x62, 0xFF, 0x02, 0x02, 0x02});
   auto frame = StampedFrame();
+  auto sharer = MakeRef<TQXImageBuffer>(*frame);
   dv.ExtractInto(*frame);
-  EXPECT_EQ(TimeCodeOf(*frame), "2:0:0.7");
-  EXPECT_EQ(DateTimeOf(*frame), "1999/12/31 12:30:45.-1");
+  EXPECT_EQ(TimeCodeOf(*sharer), kTimeCodeRead);
+  // Millisec is not part of the packs and keeps its value.
+  EXPECT_EQ(DateTimeOf(*sharer), "1999/12/31 12:30:45.-1");
+  // Stamping copied nothing: the holders still share the pixels.
+  EXPECT_EQ(&sharer->GetBuffer(), &frame->GetBuffer());
 }
 
 TEST(DVTimeCode, MissingPacksLeaveTheirStampUnavailableAndUnchanged) {
@@ -199,7 +176,7 @@ TEST(DVTimeCode, MissingPacksLeaveTheirStampUnavailableAndUnchanged) {
     auto frame = StampedFrame();
     dv.ExtractInto(*frame);
     EXPECT_EQ(TimeCodeOf(*frame), timeCode ? kTimeCodeRead : kUntouched);
-    EXPECT_EQ(DateTimeOf(*frame), "unavailable -1/-1/-1 -1:-1:-1.-1");
+    EXPECT_EQ(DateTimeOf(*frame), "unavailable 2001/1/1 1:1:1.-1");
   }
 }
 

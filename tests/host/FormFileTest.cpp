@@ -88,26 +88,18 @@ TEST_F(FormFileTest, EveryKindOfValueIsWrittenInItsDocumentedFormAndReadBack) {
 
   // Only values off their defaults are written; Scale has none, so it always is.
   const std::string text = SaveFormText(form);
-  const json widgetProperties = {{"Enabled", false},
-                                 {"Tiny", 127},
-                                 {"Big", 18446744073709551615ull},
-                                 {"Ratio", 1.0 / 3.0},
-                                 {"Scale", "NaN"},
-                                 {"Mode", "tmFast"},
-                                 {"Options", {"toItalic", "toUnderline"}},
-                                 {"Size", {{"Width", 65535}, {"Height", 0}}},
-                                 {"Items", {{{"Size", {{"Height", 3}}}}, {{"Caption", "second"}}}},
-                                 {"Buddy", "Other"},
-                                 {"Note", "line\nbreak"}};
-  const json otherProperties = {
-      {"Ratio", "-Infinity"}, {"Scale", 0.0}, {"Options", json::array()}, {"Buddy", "Other"}};
-  const json expected = {
-      {"class", "TTestForm"},
-      {"name", "RoundTripForm"},
-      {"properties", {{"Title", "Title with \"quotes\""}, {"Main", "Other"}}},
-      {"components",
-       {{{"class", "TTestWidget"}, {"name", "Widget1"}, {"properties", widgetProperties}},
-        {{"class", "TTestWidget"}, {"name", "Other"}, {"properties", otherProperties}}}}};
+  const json expected = json::parse(R"({
+    "class": "TTestForm", "name": "RoundTripForm",
+    "properties": {"Title": "Title with \"quotes\"", "Main": "Other"},
+    "components": [
+      {"class": "TTestWidget", "name": "Widget1", "properties": {
+        "Enabled": false, "Tiny": 127, "Big": 18446744073709551615, "Ratio": 0.3333333333333333,
+        "Scale": "NaN", "Mode": "tmFast", "Options": ["toItalic", "toUnderline"],
+        "Size": {"Width": 65535, "Height": 0},
+        "Items": [{"Size": {"Height": 3}}, {"Caption": "second"}],
+        "Buddy": "Other", "Note": "line\nbreak"}},
+      {"class": "TTestWidget", "name": "Other", "properties": {
+        "Ratio": "-Infinity", "Scale": 0.0, "Options": [], "Buddy": "Other"}}]})");
   EXPECT_EQ(json::parse(text), expected);
 
   // Written again, the loaded form gives the same text: every value, the
@@ -140,7 +132,7 @@ TEST_F(FormFileTest, SettersSeeTheLoadingStateAndLoadedRunsOnceInFileOrderRootLa
   EXPECT_EQ(EventLog(), expected);
 }
 
-TEST_F(FormFileTest, ReferencesToOtherFormsAndToNestedComponentsGoByPath) {
+TEST_F(FormFileTest, ReferencesGoByPathAndWhatCannotBeNamedIsAWriteError) {
   auto other = std::make_unique<TTestForm>();
   other->SetName("OtherForm");
   TTestWidget* remote = AddWidget(*other, "Remote");
@@ -162,17 +154,13 @@ TEST_F(FormFileTest, ReferencesToOtherFormsAndToNestedComponentsGoByPath) {
   std::unique_ptr<TComponent> loaded = LoadFormText(
       R"({"class": "TTestForm", "name": "Copy", "properties": {"Main": "OtherForm.Remote.Inner"}})");
   EXPECT_EQ(dynamic_cast<TTestForm&>(*loaded).GetMain(), inner);
-}
 
-TEST_F(FormFileTest, WhatCannotBeNamedIsAWriteErrorAtItsPath) {
-  TTestForm form;
-  TTestWidget* widget = AddWidget(form, "W");
+  // What cannot be named is a write error at its path.
   TTestWidget unnamed(nullptr);
-  widget->SetBuddy(&unnamed);
-  EFormFileError error = FormError([&] { SaveFormText(form, "out.json"); });
+  local->SetBuddy(&unnamed);
+  const EFormFileError error = FormError([&] { SaveFormText(form, "out.json"); });
   EXPECT_EQ(error.GetFileName(), "out.json");
   EXPECT_EQ(error.GetPath(), "/components/0/properties/Buddy");
-  widget->SetBuddy(nullptr);
 }
 
 TEST_F(FormFileTest, EachKindOfBadInputNamesItsPath) {

@@ -156,16 +156,6 @@ TEST_F(Connected, DestroyingTheSourceOrShuttingItDownDropsTheConnection) {
   EXPECT_TRUE(Sink.Received().empty());
 }
 
-TEST_F(Connected, ASinkWhoseDestructionBeganDropsTheOperationAndTheOthersGetIt) {
-  TNode alive;
-  alive.AddSink("In", {StreamA}).Connect(&Out);
-  // Destruction begun on another thread, which keeps the lock.
-  std::thread([&] { Sink.GetLock()->BeginDestroy(); }).join();
-  EXPECT_TRUE(Out.Notify(Number(1)));
-  EXPECT_TRUE(Sink.Received().empty());
-  EXPECT_EQ(alive.Numbers("In"), std::vector<int>{1});
-}
-
 // A converter from stream A to stream B that turns n into 100 + n and counts
 // its instances.
 class TPlusHundred : public TFBFormatConverter {

@@ -46,20 +46,6 @@ TEST(LockThreads, AnotherThreadWaitsUntilTheOwnerLeavesEveryEntry) {
   EXPECT_TRUE(entered);
 }
 
-TEST(LockThreads, DestructionRefusesWaitingAndLaterEntries) {
-  TRefPtr<IFBLock> lock = FBCreateLock();
-  ASSERT_TRUE(lock->Enter());
-  std::atomic<int> answer = -1;
-  std::thread waiter([&] { answer = lock->Enter() ? 1 : 0; });
-  std::this_thread::sleep_for(20ms);
-  lock->BeginDestroy();  // the owner destroys: the waiter is refused
-  waiter.join();
-  EXPECT_EQ(answer, 0);
-  std::thread([&] { EXPECT_FALSE(lock->EnterExclusive()); }).join();
-  EXPECT_TRUE(lock->Enter());  // the destroyer itself goes on
-  lock->Leave();
-}
-
 TEST(LockThreads, TwoComponentsWaitingForEachOtherRefuseOneEntry) {
   // Each thread holds its own lock and enters the other's: instead of a
   // deadlock, one entry is refused; its thread backs off and the other

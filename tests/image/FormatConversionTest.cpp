@@ -1,8 +1,7 @@
 // Every conversion between storage formats against the independent model of
 // PixelModel.h, on small frames of random bytes whose widths exercise RGB24
-// padding and the odd-width 4:2:2 rules; frames taller than one band; the
-// vfRGB tag; and a property beside the model (a primary stays that primary
-// through 4:2:2).
+// padding and the odd-width 4:2:2 rules; frames taller than one band; and a
+// property beside the model (a primary stays that primary through 4:2:2).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -65,23 +64,6 @@ TEST(FormatConversion, TallFramesConvertAcrossBands) {
   ExpectConversion(vfUYVY, vfRGBA32, 333, 301);
   ExpectConversion(vfRGB565, vfYUY2, 333, 301);
   ExpectConversion(vfRGBA32, vfGrayScale, 333, 301);
-}
-
-// The vfRGB tag at the image buffer: a conversion from and to it is the
-// RGB24 one.
-TEST(FormatConversion, TheRGBTagConvertsLikeRGB24) {
-  const std::vector<std::uint8_t> rgb = RandomFrame(vfRGB, 5, 2, 5);
-  for (TQXVideoFormat to : {vfYUY2, vfRGB565, vfGrayScale}) {
-    auto frame = MakeRef<TQXImageBuffer>(rgb.data(), 5, 2, vfRGB);
-    frame->SetFormat(to);
-    EXPECT_EQ(PixelBytes(*frame), Expected(vfRGB24, to, 5, 2, rgb));
-
-    const std::vector<std::uint8_t> source = RandomFrame(to, 5, 2, 6);
-    auto back = MakeRef<TQXImageBuffer>(source.data(), 5, 2, to);
-    back->SetFormat(vfRGB);
-    EXPECT_EQ(back->GetFormat(), vfRGB);
-    EXPECT_EQ(PixelBytes(*back), Expected(to, vfRGB24, 5, 2, source));
-  }
 }
 
 // Through 4:2:2 a primary stays the same primary (red does not become blue):

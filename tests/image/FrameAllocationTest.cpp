@@ -1,6 +1,7 @@
 // Passing a frame on copies no pixel: counted by the pixel blocks the signal
 // package's allocator hands out (64-byte aligned allocations, which this
-// program counts by replacing the global aligned allocation functions).
+// program counts by replacing the global aligned allocation functions; the
+// array forms call these).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -27,13 +28,8 @@ void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
 void* operator new(std::size_t size, std::align_val_t alignment) {
   return AllocateAligned(size, alignment);
 }
-void* operator new[](std::size_t size, std::align_val_t alignment) {
-  return AllocateAligned(size, alignment);
-}
 void operator delete(void* block, std::align_val_t) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
 
 namespace qx {
 namespace {

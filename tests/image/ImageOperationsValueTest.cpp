@@ -148,15 +148,5 @@ TEST(ValueOperationCases, ColourBitsAboveBlueNeverReachAlpha) {
   EXPECT_EQ(frame->GetAlpha(0, 0), 0x10);
 }
 
-TEST(ValueOperationCases, EmptyFramesStayEmpty) {
-  for (TQXVideoFormat format : kAllFormats) {
-    auto empty = MakeRef<TQXImageBuffer>(0, 0, format);
-    empty->AddValue(QXColorRGB(1, 2, 3));
-    empty->LShiftValue(TQXPackedColor(0x01010101));
-    EXPECT_EQ(empty->GetByteSize(), 0u);
-    EXPECT_EQ(empty->GetFormat(), ValueFormatOf(format));
-  }
-}
-
 }  // namespace
 }  // namespace qx::test

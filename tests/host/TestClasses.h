@@ -75,22 +75,17 @@ inline const TClassInfo& TTestSize::StaticClassInfo() {
   return info;
 }
 
-// A size whose width defaults to 240 and that adds a depth.
+// A size whose width defaults to 240.
 class TTestWideSize : public TTestSize {
   QX_CLASS(TTestWideSize, TTestSize)
 
  public:
   TTestWideSize() { FWidth = 240; }
-  std::int32_t GetDepth() const { return FDepth; }
-  void SetDepth(std::int32_t value) { FDepth = value; }
-
-  std::int32_t FDepth = 0;
 };
 
 inline const TClassInfo& TTestWideSize::StaticClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TTestWideSize>({
       Property<std::uint16_t>("Width", &TTestSize::GetWidth, &TTestSize::SetWidth, 240),
-      Property<std::int32_t>("Depth", &TTestWideSize::GetDepth, &TTestWideSize::SetDepth, 0),
   });
   return info;
 }
@@ -147,8 +142,6 @@ class TTestWidget : public TComponent {
   }
   std::int8_t GetTiny() const { return FTiny; }
   void SetTiny(std::int8_t value) { FTiny = value; }
-  std::uint64_t GetBig() const { return FBig; }
-  void SetBig(std::uint64_t value) { FBig = value; }
   double GetRatio() const { return FRatio; }
   void SetRatio(double value) { FRatio = value; }
   float GetScale() const { return FScale; }
@@ -167,7 +160,6 @@ class TTestWidget : public TComponent {
 
   bool FEnabled = true;
   std::int8_t FTiny = 0;
-  std::uint64_t FBig = 0;
   double FRatio = 1.5;
   float FScale = 0;
   TTestMode FMode = tmSlow;
@@ -207,7 +199,6 @@ inline const TClassInfo& TTestWidget::StaticClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TTestWidget>({
       Property<bool>("Enabled", &TTestWidget::GetEnabled, &TTestWidget::SetEnabled, true),
       Property<std::int8_t>("Tiny", &TTestWidget::GetTiny, &TTestWidget::SetTiny, 0),
-      Property<std::uint64_t>("Big", &TTestWidget::GetBig, &TTestWidget::SetBig, 0),
       Property<double>("Ratio", &TTestWidget::GetRatio, &TTestWidget::SetRatio, 1.5),
       // No default: always stored.
       Property<float>("Scale", &TTestWidget::GetScale, &TTestWidget::SetScale),

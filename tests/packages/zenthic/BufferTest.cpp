@@ -51,26 +51,6 @@ TEST(ZTSmartBuffer, GivingUpOwnershipDestroysOnlyWhatNobodyHolds) {
   EXPECT_EQ(kept->GetRefCount(), 1);
 }
 
-TEST(ZTSmartBuffer, CopiesKeepClassAndStampsAndTheRequestedBytes) {
-  TRefPtr<TZTSmartBuffer> source(new TCountedStorage(5));
-  std::memcpy(source->GetData(), "abcde", 5);
-  source->SetSequenceStamp({true, 42});
-
-  TRefPtr<TZTSmartBuffer> full = source->Clone(true);
-  EXPECT_NE(full->GetData(), source->GetData());
-  EXPECT_EQ(std::memcmp(full->GetData(), "abcde", 5), 0);
-  EXPECT_EQ(full->GetRefCount(), 1);  // a new object: only our reference
-  EXPECT_NE(dynamic_cast<TCountedStorage*>(full.Get()), nullptr);
-  EXPECT_EQ(full->GetSequenceStamp(), (TZTSequenceStamp{true, 42}));
-
-  for (std::size_t size : {7u, 2u}) {
-    TRefPtr<TZTSmartBuffer> resized = source->CreateResized(size);
-    ASSERT_EQ(resized->GetCharSize(), size);
-    EXPECT_EQ(std::memcmp(resized->GetData(), "abcde", std::min<std::size_t>(size, 5)), 0);
-    EXPECT_EQ(resized->GetSequenceStamp(), (TZTSequenceStamp{true, 42}));
-  }
-}
-
 TEST(ZTGenericBuffer, CopiesShareTheStorageAndWritingUnsharesIt) {
   const int before = TCountedStorage::Live;
   auto first = CountedBuffer(32);

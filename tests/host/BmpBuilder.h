@@ -21,57 +21,40 @@ struct BmpLayout {
   std::vector<std::vector<std::uint8_t>> rows{};  // in file order, each padded by the builder
 };
 
-class BmpBuilder {
- public:
-  static std::string Build(const BmpLayout& layout) {
-    std::string header;
-    const bool core = layout.headerSize == 12;
-    // The core header stores the size in 16-bit terms, the others in 32-bit ones.
-    const auto putTerm = [&](std::int32_t v) {
-      core ? Put16(header, static_cast<std::uint16_t>(v))
-           : Put32(header, static_cast<std::uint32_t>(v));
-    };
-    Put32(header, layout.headerSize);
-    putTerm(layout.width);
-    putTerm(layout.height);
-    Put16(header, layout.planes);
-    Put16(header, layout.bits);
-    if (!core) {
-      // Compression, image size, resolution, colours used and important.
-      for (std::uint32_t v : {layout.compression, 0u, 2835u, 2835u, layout.colorsUsed, 0u}) {
-        Put32(header, v);
-      }
-      // Masks follow a 40-byte header and sit at the same place inside larger ones.
-      for (std::uint32_t mask : layout.masks) Put32(header, mask);
-      if (header.size() < layout.headerSize) header.resize(layout.headerSize, '\0');
-    }
-    for (std::uint32_t colour : layout.palette) {
-      header.push_back(static_cast<char>(colour));
-      header.push_back(static_cast<char>(colour >> 8));
-      header.push_back(static_cast<char>(colour >> 16));
-      if (!core) header.push_back('\0');
-    }
-    std::string pixels;
-    for (const auto& row : layout.rows) {
-      pixels.append(row.begin(), row.end());
-      while (pixels.size() % 4 != 0) pixels.push_back('\0');
-    }
-    std::string file = "BM";
-    Put32(file, static_cast<std::uint32_t>(14 + header.size() + pixels.size()));
-    Put32(file, 0);
-    Put32(file, static_cast<std::uint32_t>(14 + header.size()));
-    return file + header + pixels;
-  }
+// Appends the `bytes` low bytes of `v`, least significant first.
+inline void PutLittleEndian(std::string& out, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(v >> 8 * i));
+}
 
- private:
-  static void Put16(std::string& out, std::uint16_t v) {
-    out.push_back(static_cast<char>(v));
-    out.push_back(static_cast<char>(v >> 8));
+inline std::string BuildBmp(const BmpLayout& layout) {
+  std::string header;
+  // The core header stores the size in 16-bit terms and three-byte palette entries.
+  const bool core = layout.headerSize == 12;
+  PutLittleEndian(header, layout.headerSize, 4);
+  PutLittleEndian(header, static_cast<std::uint32_t>(layout.width), core ? 2 : 4);
+  PutLittleEndian(header, static_cast<std::uint32_t>(layout.height), core ? 2 : 4);
+  PutLittleEndian(header, layout.planes, 2);
+  PutLittleEndian(header, layout.bits, 2);
+  if (!core) {
+    // Compression, image size, resolution, colours used and important.
+    for (std::uint32_t v : {layout.compression, 0u, 2835u, 2835u, layout.colorsUsed, 0u}) {
+      PutLittleEndian(header, v, 4);
+    }
+    // Masks follow a 40-byte header and sit at the same place inside larger ones.
+    for (std::uint32_t mask : layout.masks) PutLittleEndian(header, mask, 4);
+    if (header.size() < layout.headerSize) header.resize(layout.headerSize, '\0');
   }
-  static void Put32(std::string& out, std::uint32_t v) {
-    Put16(out, static_cast<std::uint16_t>(v));
-    Put16(out, static_cast<std::uint16_t>(v >> 16));
+  for (std::uint32_t colour : layout.palette) PutLittleEndian(header, colour, core ? 3 : 4);
+  std::string pixels;
+  for (const auto& row : layout.rows) {
+    pixels.append(row.begin(), row.end());
+    while (pixels.size() % 4 != 0) pixels.push_back('\0');
   }
-};
+  std::string file = "BM";
+  PutLittleEndian(file, static_cast<std::uint32_t>(14 + header.size() + pixels.size()), 4);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, static_cast<std::uint32_t>(14 + header.size()), 4);
+  return file + header + pixels;
+}
 
 }  // namespace qx::test

@@ -15,7 +15,6 @@
 
 namespace qx::kerneltest {
 
-// An image operand as a kernel receives it.
 struct Operand {
   Ipp8u* origin;
   int step;
@@ -51,7 +50,7 @@ class GuardedImage {
   std::vector<Ipp8u> fOriginal;
 };
 
-// What an operand of a kernel is: read only, or written (in place: read too).
+// An operand is read only, or written (in place: read too).
 enum class Role { kSource, kDestination };
 constexpr Role kSrc = Role::kSource;
 constexpr Role kDst = Role::kDestination;
@@ -68,27 +67,18 @@ struct Layout {
   bool dstChannel = false;
 };
 
-// Rows without gaps, rows stored bottom-up, all sources on one step (planes),
-// and a multiple every step is rounded up to (2 for 16-bit images).
-struct Shape {
-  bool contiguous = false;
-  bool bottomUp = false;
-  bool sharedSourceStep = false;
-  int stepAlignment = 1;
-};
-
-// Images for operands with `roles`, with random paddings unless contiguous and
-// channel pointers on a random channel.
+// Images for operands with `roles`, with random paddings (every step rounded up
+// to `stepAlignment`, 2 for 16-bit images; the sources on one step if
+// `sharedSourceStep`, as planes) and channel pointers on a random channel. If
+// `varied`, contiguous a quarter of the time and bottom-up about a sixth.
 std::vector<GuardedImage> ImagesFor(std::span<const Role> roles, const Layout& layout, IppiSize roi,
-                                    const Shape& shape, std::mt19937& random);
+                                    std::mt19937& random, bool varied, int stepAlignment = 1,
+                                    bool sharedSourceStep = false);
 
 // 1 to 70 (every tail of every vector length) and some wide rows.
 std::vector<int> DifferentialWidths();
 
-// Contiguous a quarter of the time, bottom-up about a sixth.
-Shape RandomShape(std::mt19937& random, int stepAlignment = 1);
-
-// A kernel called with the images' operands, in role order.
+// A kernel called with the operands in role order.
 using KernelCall = std::function<IppStatus(std::span<const Operand>, IppiSize)>;
 
 // A kernel of the form (src, srcStep, dst, dstStep, roi, extra...) with its
@@ -119,8 +109,8 @@ IppStatus Run(const KernelCall& kernel, std::vector<GuardedImage>& images, IppiS
 void ExpectSameResults(const std::vector<GuardedImage>& images, IppiSize roi,
                        const KernelCall& simd, const KernelCall& reference);
 
-// ExpectSameResults on every instruction set, for every differential width,
-// random heights of 1 to 4 rows and random shapes.
+// ExpectSameResults on every instruction set, for every differential width and
+// random heights of 1 to 4 rows.
 void ExpectSameAsReference(std::span<const Role> roles, const Layout& layout,
                            const KernelCall& simd, const KernelCall& reference,
                            int stepAlignment = 1);

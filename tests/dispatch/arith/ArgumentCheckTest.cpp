@@ -50,7 +50,7 @@ template <class Kernel>
 struct Call {
   Call(const char* name, Kernel* kernel) : kernel(kernel) {
     std::mt19937 random(5);
-    images = ImagesFor<Kernel>(name, roi, {}, random);
+    images = ImagesFor<Kernel>(name, roi, random);
     pristine = images;
     for (GuardedImage& image : images) operands.push_back(image.AsOperand());
     args.constants = {3, 5, 7, 9};

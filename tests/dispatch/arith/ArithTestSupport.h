@@ -112,10 +112,10 @@ constexpr bool kVectorForm = std::is_same_v<Kernel, fallback::SwapBytesInPlaceKe
 
 // Images for the operands of the entry `name` of form `Kernel`; planes share one step.
 template <class Kernel>
-std::vector<GuardedImage> ImagesFor(std::string_view name, IppiSize roi, Shape shape,
-                                    std::mt19937& random) {
-  shape.sharedSourceStep = std::is_same_v<Kernel, fallback::CopyPlanesKernel>;
-  return kerneltest::ImagesFor(Form<Kernel>::kRoles, LayoutOf(name), roi, shape, random);
+std::vector<GuardedImage> ImagesFor(std::string_view name, IppiSize roi, std::mt19937& random,
+                                    bool varied = false) {
+  return kerneltest::ImagesFor(Form<Kernel>::kRoles, LayoutOf(name), roi, random, varied, 1,
+                               std::is_same_v<Kernel, fallback::CopyPlanesKernel>);
 }
 
 // `kernel` with the non-image arguments `args` (where Max leaves its result).

@@ -1,11 +1,10 @@
 // Shared by the filter kernel tests: images with guard elements around and
-// between their rows, and scratch buffers of an exact size.
+// between their rows, and the order of argument checks.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <random>
 #include <utility>
 #include <vector>
@@ -55,20 +54,6 @@ class Canvas {
   int fMargin;
   int fStride;
   std::vector<T> fData;
-};
-
-// Scratch of exactly `bytes` bytes starting `offset` bytes past an allocation
-// (misaligned on purpose) and ending where it ends, so that the address
-// sanitizer reports any use beyond the size.
-class ExactScratch {
- public:
-  ExactScratch(int bytes, int offset)
-      : fBlock(std::make_unique<std::uint8_t[]>(bytes + offset)), fOffset(offset) {}
-  std::uint8_t* Data() const { return fBlock.get() + fOffset; }
-
- private:
-  std::unique_ptr<std::uint8_t[]> fBlock;
-  int fOffset;
 };
 
 // An entry's argument checks in their order, each with the faults it catches.

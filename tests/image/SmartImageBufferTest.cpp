@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "PixelModel.h"
@@ -164,10 +165,7 @@ TEST(SmartImageCopies, ClonesKeepGeometryAndMediaStampsConversionsNone) {
 }
 
 TEST(MediaSubtypes, FormatsMapToTheirSubtypesAndBack) {
-  const struct {
-    TQXVideoFormat format;
-    const char* subtype;
-  } pairs[] = {
+  const std::pair<TQXVideoFormat, const char*> pairs[] = {
       {vfYUY2, "{32595559-0000-0010-8000-00AA00389B71}"},
       {vfUYVY, "{59565955-0000-0010-8000-00AA00389B71}"},
       {vfRGBA32, "{E436EB7E-524F-11CE-9F53-0020AF0BA770}"},
@@ -176,14 +174,13 @@ TEST(MediaSubtypes, FormatsMapToTheirSubtypesAndBack) {
       {vfGrayScale, "{E436EB7A-524F-11CE-9F53-0020AF0BA770}"},
       {vfRGB24, "{E436EB7D-524F-11CE-9F53-0020AF0BA770}"},
   };
-  for (const auto& pair : pairs) {
-    const TGUID subtype = TGUID::Parse(pair.subtype);
-    EXPECT_EQ(QXGetGUIDFromFormat(pair.format), subtype);
-    EXPECT_EQ(QXGetFormatFromGUID(subtype), pair.format);
+  for (const auto& [format, subtype] : pairs) {
+    EXPECT_EQ(QXGetGUIDFromFormat(format), TGUID::Parse(subtype));
+    EXPECT_EQ(QXGetFormatFromGUID(TGUID::Parse(subtype)), format);
   }
   EXPECT_EQ(QXGetGUIDFromFormat(vfRGB), QXGetGUIDFromFormat(vfRGB24));
+  // Subtypes of no storage format are taken as RGB24.
   EXPECT_EQ(QXGetFormatFromGUID(TGUID::Parse("{30323449-0000-0010-8000-00AA00389B71}")), vfRGB24);
-  EXPECT_EQ(QXGetFormatFromGUID(TGUID{}), vfRGB24);
 }
 
 }  // namespace

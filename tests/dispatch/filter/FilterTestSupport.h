@@ -1,15 +1,10 @@
-// Shared by the filter kernel tests: images with guard elements around and
-// between their rows, and the order of argument checks.
+// Images with guard elements around and between their rows, for the filter
+// kernel tests.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
-#include <utility>
 #include <vector>
-
-#include "dispatch/IppTypes.h"
 
 namespace qx::filtertest {
 
@@ -55,24 +50,5 @@ class Canvas {
   int fStride;
   std::vector<T> fData;
 };
-
-// An entry's argument checks in their order, each with the faults it catches.
-template <class Args>
-using Checks = std::vector<std::pair<IppStatus, std::vector<void (*)(Args&)>>>;
-
-// Calls `call` on `valid` spoiled by each fault, together with the first fault
-// of every later check: the status shows that the fault's check comes first.
-template <class Args, class Call>
-void ExpectChecksInOrder(const Checks<Args>& checks, const Args& valid, Call call) {
-  for (std::size_t check = 0; check < checks.size(); ++check) {
-    for (auto fault : checks[check].second) {
-      Args args = valid;
-      fault(args);
-      for (std::size_t later = check + 1; later < checks.size(); ++later)
-        checks[later].second.front()(args);
-      EXPECT_EQ(call(args), checks[check].first) << "check " << check;
-    }
-  }
-}
 
 }  // namespace qx::filtertest

@@ -125,15 +125,11 @@ class TTestWidget : public TComponent {
 
  public:
   explicit TTestWidget(TComponent* owner) : TComponent(owner) {
-    ++FLiveCount;
     EventLog().push_back("create widget");
   }
   ~TTestWidget() override {
-    --FLiveCount;
     EventLog().push_back("destroy " + GetName() + (IsDestroying() ? " (destroying)" : ""));
   }
-
-  static int LiveCount() { return FLiveCount; }
 
   bool GetEnabled() const { return FEnabled; }
   void SetEnabled(bool value) {
@@ -174,7 +170,6 @@ class TTestWidget : public TComponent {
   int FLoadedCalls = 0;
   bool FLoadingInLoaded = true;
   std::vector<std::pair<std::string, TOperation>> FNotifications;
-  static inline int FLiveCount = 0;
 
  protected:
   void Loaded() override {

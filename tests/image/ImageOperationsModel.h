@@ -16,11 +16,30 @@ namespace qx::test {
 inline constexpr TQXVideoFormat kAllFormats[] = {vfRGB24,  vfYUY2,   vfUYVY,      vfRGBA32,
                                                  vfRGB565, vfRGB555, vfGrayScale, vfRGB};
 
-// The pixel bytes `frame` has once converted to `format` (on a copy).
-inline std::vector<std::uint8_t> BytesIn(const TQXImageBuffer& frame, TQXVideoFormat format) {
+// A private copy of `frame` converted to `format`.
+inline TRefPtr<TQXImageBuffer> Snapshot(const TQXImageBuffer& frame, TQXVideoFormat format) {
   auto copy = MakeRef<TQXImageBuffer>(frame);
   copy->SetFormat(format);
-  return PixelBytes(*copy);
+  copy->Modify();
+  return copy;
+}
+
+// The pixel bytes `frame` has once converted to `format` (on a copy).
+inline std::vector<std::uint8_t> BytesIn(const TQXImageBuffer& frame, TQXVideoFormat format) {
+  return PixelBytes(*Snapshot(frame, format));
+}
+
+// Expects every pixel (x, y) of `frame` to have the colour and alpha that
+// `expected(x, y)` gives.
+template <class Expected>
+void ExpectPixels(const IQXImageBuffer& frame, Expected expected) {
+  for (std::uint32_t y = 0; y < frame.GetHeight(); ++y) {
+    for (std::uint32_t x = 0; x < frame.GetWidth(); ++x) {
+      const auto [colour, alpha] = expected(x, y);
+      ASSERT_EQ(frame.GetPixel(x, y), ToColor(colour)) << x << ", " << y;
+      ASSERT_EQ(frame.GetAlpha(x, y), alpha) << x << ", " << y;
+    }
+  }
 }
 
 // A second holder of a frame's storage, taken before an operation: it must

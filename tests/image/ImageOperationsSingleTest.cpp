@@ -3,10 +3,10 @@
 // model, alpha kept or set, and other holders of the storage untouched.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ImageOperationsModel.h"
@@ -14,120 +14,75 @@
 namespace qx::test {
 namespace {
 
-// Inversion and squaring leave every format but 4:2:2 as it is.
-TQXVideoFormat ChannelFormatOf(TQXVideoFormat format) {
-  return format == vfYUY2 || format == vfUYVY ? vfRGB24 : format;
-}
-
-bool Is16Bit(TQXVideoFormat format) { return format == vfRGB565 || format == vfRGB555; }
-
-int Inverted(int v) { return 255 - v; }
-int Squared(int v) { return AtMost255(HalfEven(v * v)); }
-
-// The bytes of one pixel of colour `c` in `format` by the model (alpha aside).
-std::vector<std::uint8_t> EncodedPixel(TQXVideoFormat format, TRGB c) {
-  std::vector<std::uint8_t> bytes = Encode(format, {c}, 1, 1);
-  bytes.resize(std::min(BytesPerPixelOf(format), 3));
-  return bytes;
-}
-
-// The pixel bytes of a frame in `format` (width x height) once the region
-// shared with a source of the given pixel bytes (read in `sourceFormat`) is
-// replaced by `formula` of the source. A 16-bit frame reads its source as
-// RGB24 and packs the result: each field gets the formula in its own
-// precision (and RGB555 words lose bit 15).
-std::vector<std::uint8_t> FromSource(std::vector<std::uint8_t> mine, int width, int height,
-                                     TQXVideoFormat format, const std::vector<std::uint8_t>& source,
-                                     int sourceWidth, int sourceHeight, TQXVideoFormat sourceFormat,
-                                     const std::function<int(int)>& formula) {
-  const int bpp = BytesPerPixelOf(format), sourceBpp = BytesPerPixelOf(sourceFormat);
-  for (int y = 0; y < std::min(height, sourceHeight); ++y) {
-    for (int x = 0; x < std::min(width, sourceWidth); ++x) {
-      std::uint8_t* pixel = &mine[(y * width + x) * bpp];
-      const std::uint8_t* from = &source[(y * sourceWidth + x) * sourceBpp];
-      if (Is16Bit(format)) {
-        const TRGB c{formula(from[2]), formula(from[1]), formula(from[0])};
-        std::ranges::copy(EncodedPixel(format, c), pixel);
-        continue;
-      }
-      for (int c = 0; c < std::min(bpp, 3); ++c)
-        pixel[c] = static_cast<std::uint8_t>(formula(from[c]));
-    }
-  }
-  return mine;
-}
-
-TQXVideoFormat SourceFormatFor(TQXVideoFormat format) { return Is16Bit(format) ? vfRGB24 : format; }
-
 struct TChannelOperation {
   const char* Name;
   std::function<void(TQXImageBuffer&)> InPlace;
   std::function<void(TQXImageBuffer&, const IQXImageBuffer&)> FromSource;
-  std::function<int(int)> Formula;
+  int (*Formula)(int);
 };
 
 const TChannelOperation kChannelOperations[] = {
     {"LNot", [](TQXImageBuffer& f) { f.LNot(); },
-     [](TQXImageBuffer& f, const IQXImageBuffer& s) { f.LNot(s); }, Inverted},
+     [](TQXImageBuffer& f, const IQXImageBuffer& s) { f.LNot(s); }, [](int v) { return 255 - v; }},
     {"Sqr", [](TQXImageBuffer& f) { f.Sqr(); },
-     [](TQXImageBuffer& f, const IQXImageBuffer& s) { f.Sqr(s); }, Squared},
+     [](TQXImageBuffer& f, const IQXImageBuffer& s) { f.Sqr(s); },
+     [](int v) { return AtMost255(HalfEven(v * v)); }},
 };
 
+// Expects `result` to hold the operation of each colour channel of `source`
+// over the region they share -- the source read as gray by a gray frame and as
+// RGB24 by any other, the result stored in the frame's format (16 bits keep
+// each field's top bits) -- and `before`'s colours elsewhere; alpha as before.
+void ExpectOperationOf(const IQXImageBuffer& result, const IQXImageBuffer& before,
+                       const IQXImageBuffer& source, int (*formula)(int)) {
+  const TQXVideoFormat ends = result.GetFormat();
+  ExpectPixels(result, [&](std::uint32_t x, std::uint32_t y) {
+    TRGB colour = ColourOf(before.GetPixel(x, y));
+    if (x < source.GetWidth() && y < source.GetHeight()) {
+      const TRGB s = AsIn(ends == vfGrayScale ? ends : vfRGB24, ColourOf(source.GetPixel(x, y)));
+      colour = AsIn(ends, {formula(s.r), formula(s.g), formula(s.b)});
+    }
+    return std::pair(colour, before.GetAlpha(x, y));
+  });
+}
+
 // In place while another holder shares the storage, from another holder of
-// its storage, and from sources of its own and another format (converted to
-// be read): each against the model, the holders kept.
+// its storage, and from a source of another format (converted to be read):
+// every format but 4:2:2, which becomes RGB24, is kept.
 TEST(ChannelOperations, InPlaceAndFromASource) {
-  std::uint32_t seed = 1000;
   for (const TQXVideoFormat format : kAllFormats) {
+    const TQXVideoFormat ends = format == vfYUY2 || format == vfUYVY ? vfRGB24 : format;
     for (const TChannelOperation& operation : kChannelOperations) {
       SCOPED_TRACE(operation.Name + (" on " + testing::PrintToString(format)));
-      const TQXVideoFormat ends = ChannelFormatOf(format), readAs = SourceFormatFor(ends);
       auto frame = RandomImage(format, 5, 3, 3);
-      const std::vector<std::uint8_t> expected =
-          FromSource(BytesIn(*frame, ends), 5, 3, ends, BytesIn(*frame, readAs), 5, 3, readAs,
-                     operation.Formula);
+      const auto before = Snapshot(*frame, ends);
       const THeld held(*frame);
       operation.InPlace(*frame);
-      auto self = RandomImage(format, 5, 3, 3);
-      operation.FromSource(*self, *self);
-      auto mine = RandomImage(format, 5, 3, 3);
-      auto sharer = MakeRef<TQXImageBuffer>(*mine);
-      const THeld sharerHeld(*sharer);
-      operation.FromSource(*mine, *sharer);
-      for (const auto& result : {frame, mine}) {
-        ASSERT_EQ(result->GetFormat(), ends);
-        EXPECT_EQ(PixelBytes(*result), expected);
-      }
+      ASSERT_EQ(frame->GetFormat(), ends);
+      ExpectOperationOf(*frame, *before, *before, operation.Formula);
       held.ExpectKept();
-      sharerHeld.ExpectKeptBy(*sharer);
 
-      for (TQXVideoFormat sourceFormat : {format, vfUYVY}) {
-        SCOPED_TRACE(testing::PrintToString(sourceFormat));
-        auto target = RandomImage(format, 7, 3, ++seed);
-        auto source = RandomImage(sourceFormat, 5, 4, ++seed);
+      auto mine = RandomImage(format, 7, 3, 4);
+      for (const auto& source : {MakeRef<TQXImageBuffer>(*mine), RandomImage(vfUYVY, 5, 4, 5)}) {
+        const auto mineBefore = Snapshot(*mine, ends);
         const THeld sourceHeld(*source);
-        const std::vector<std::uint8_t> fromSource =
-            FromSource(BytesIn(*target, ends), 7, 3, ends, BytesIn(*source, readAs), 5, 4, readAs,
-                       operation.Formula);
-        operation.FromSource(*target, *source);
-        ASSERT_EQ(target->GetFormat(), ends);
-        EXPECT_EQ(PixelBytes(*target), fromSource);
+        operation.FromSource(*mine, *source);
+        ASSERT_EQ(mine->GetFormat(), ends);
+        ExpectOperationOf(*mine, *mineBefore, *source, operation.Formula);
         sourceHeld.ExpectKeptBy(*source);
       }
     }
   }
 }
 
-// --- Fills ------------------------------------------------------------------
-
 // A byte fill keeps gray and RGBA32 frames; any other becomes RGB24.
 TQXVideoFormat ByteFillFormatOf(TQXVideoFormat f) {
   return f == vfGrayScale || f == vfRGBA32 ? f : vfRGB24;
 }
 // A colour fill also keeps 16-bit frames.
-TQXVideoFormat ColorFillFormatOf(TQXVideoFormat f) { return Is16Bit(f) ? f : ByteFillFormatOf(f); }
-TQXVideoFormat AlwaysRGBA32(TQXVideoFormat) { return vfRGBA32; }
-TQXVideoFormat AlwaysGray(TQXVideoFormat) { return vfGrayScale; }
+TQXVideoFormat ColorFillFormatOf(TQXVideoFormat f) {
+  return f == vfRGB565 || f == vfRGB555 ? f : ByteFillFormatOf(f);
+}
 
 struct TFill {
   const char* Name;
@@ -138,7 +93,7 @@ struct TFill {
 };
 
 constexpr std::uint8_t kByte = 77, kAlpha = 66;
-constexpr TRGB kColour{200, 120, 33}, kByteColour{kByte, kByte, kByte};
+constexpr TRGB kColour{200, 120, 40}, kByteColour{kByte, kByte, kByte};
 const std::uint32_t kColor = ToColor(kColour);
 
 const TFill kFills[] = {
@@ -147,37 +102,36 @@ const TFill kFills[] = {
     {"SetValue(color, alpha)", [](TQXImageBuffer& f) { f.SetValue(kColor, kAlpha); },
      ColorFillFormatOf, kColour, true},
     {"SetValue(packed)", [](TQXImageBuffer& f) { f.SetValue(QXPackedColor(kColor, kAlpha)); },
-     AlwaysRGBA32, kColour, true},
+     [](TQXVideoFormat) { return vfRGBA32; }, kColour, true},
     {"SetValue(byte)", [](TQXImageBuffer& f) { f.SetValue(kByte); }, ByteFillFormatOf, kByteColour,
      false},
     {"SetValue(byte, alpha)", [](TQXImageBuffer& f) { f.SetValue(kByte, kAlpha); },
      ByteFillFormatOf, kByteColour, true},
-    {"SetGrayScale", [](TQXImageBuffer& f) { f.SetGrayScale(kByte); }, AlwaysGray, kByteColour,
-     false},
-    {"SetAlpha", [](TQXImageBuffer& f) { f.SetAlpha(kAlpha); }, AlwaysRGBA32, std::nullopt, true},
+    {"SetGrayScale", [](TQXImageBuffer& f) { f.SetGrayScale(kByte); },
+     [](TQXVideoFormat) { return vfGrayScale; }, kByteColour, false},
+    {"SetAlpha", [](TQXImageBuffer& f) { f.SetAlpha(kAlpha); },
+     [](TQXVideoFormat) { return vfRGBA32; }, std::nullopt, true},
 };
 
+// Colours are stored as the format holds them, gray as the colour's rounded
+// gray; a second holder makes the fill unshare, and keeps its pixels.
 TEST(Fills, EveryFillOnEveryFormatAgainstTheModel) {
   for (const TQXVideoFormat format : kAllFormats) {
     for (const TFill& fill : kFills) {
       SCOPED_TRACE(fill.Name + (" on " + testing::PrintToString(format)));
       auto frame = RandomImage(format, 5, 3, 9);
-      // A second holder makes the fill unshare: kept bytes must survive it.
       const THeld held(*frame);
       const TQXVideoFormat ends = fill.FormatOf(format);
-      std::vector<std::uint8_t> expected = BytesIn(*frame, ends);
-      const int bpp = BytesPerPixelOf(ends);
-      const std::vector<std::uint8_t> colour =
-          !fill.Colour          ? std::vector<std::uint8_t>{}
-          : ends == vfGrayScale ? std::vector<std::uint8_t>{std::uint8_t(RoundedGray(*fill.Colour))}
-                                : EncodedPixel(ends, *fill.Colour);
-      for (std::size_t i = 0; i < expected.size(); i += bpp) {
-        std::copy(colour.begin(), colour.end(), &expected[i]);
-        if (bpp == 4 && fill.SetsAlpha) expected[i + 3] = kAlpha;
-      }
+      const auto before = Snapshot(*frame, ends);
       fill.Apply(*frame);
       ASSERT_EQ(frame->GetFormat(), ends);
-      EXPECT_EQ(PixelBytes(*frame), expected);
+      ExpectPixels(*frame, [&](std::uint32_t x, std::uint32_t y) {
+        TRGB colour = fill.Colour.value_or(ColourOf(before->GetPixel(x, y)));
+        const int gray = RoundedGray(colour);
+        colour = ends == vfGrayScale ? TRGB{gray, gray, gray} : AsIn(ends, colour);
+        const bool setsAlpha = fill.SetsAlpha && ends == vfRGBA32;
+        return std::pair(colour, setsAlpha ? kAlpha : before->GetAlpha(x, y));
+      });
       held.ExpectKept();
     }
   }

@@ -40,6 +40,10 @@ inline std::uint32_t ToColor(TRGB c) {
          static_cast<std::uint32_t>(c.b) << 16;
 }
 
+inline TRGB ColourOf(std::uint32_t color) {
+  return {int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF)};
+}
+
 inline int Clamp255(long long v) { return static_cast<int>(std::clamp<long long>(v, 0, 255)); }
 
 // floor(n / d) for any sign of n (d > 0).
@@ -152,6 +156,11 @@ inline std::vector<std::uint8_t> Encode(TQXVideoFormat f, const std::vector<TRGB
     }
   }
   return data;
+}
+
+// The colour a pixel of colour `c` has once stored in format `f`.
+inline TRGB AsIn(TQXVideoFormat f, TRGB c) {
+  return Decode(f, Encode(f, {c}, 1, 1).data(), 1, 1)[0];
 }
 
 // Random raw bytes of a frame (padding included).

@@ -3,10 +3,11 @@
 // list, first in, first out, with PushBack jumping the queue.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "TestStorage.h"
@@ -17,6 +18,32 @@ namespace qx::test {
 namespace {
 
 constexpr int Threads = 4;
+
+// Three producers put numbered items in through `push(producer, index)` while
+// this thread takes them with `pop`, which gives the producer and index, or
+// nothing while the list is empty. Nothing may be lost, taken twice or
+// reordered within one producer's items.
+template <class Push, class Pop>
+void ExpectEachProducersOrder(Push push, Pop pop) {
+  constexpr int Producers = 3, PerProducer = 3000;
+  std::vector<std::jthread> producers;
+  for (int p = 0; p < Producers; ++p) {
+    producers.emplace_back([&, p] {
+      for (int i = 0; i < PerProducer; ++i) push(p, i);
+    });
+  }
+  int next[Producers] = {};
+  for (int taken = 0; taken < Producers * PerProducer;) {
+    const std::optional<std::pair<int, int>> item = pop();
+    if (!item) {
+      std::this_thread::yield();
+      continue;
+    }
+    ASSERT_TRUE(item->first >= 0 && item->first < Producers);
+    ASSERT_EQ(item->second, next[item->first]++) << "producer " << item->first;
+    ++taken;
+  }
+}
 
 TEST(ZTBufferThreads, ConcurrentReferencesBalanceOut) {
   const int before = TCountedStorage::Live;
@@ -68,32 +95,18 @@ TEST(ZTBufferThreads, SharedStorageIsNeverWritten) {
 }
 
 TEST(ZTBufferStampList, KeepsEachProducersEntriesInOrderAndReleasesWhatItClears) {
-  constexpr int Producers = 3, PerProducer = 3000;
   TZTBufferStampList list;
   auto buffer = MakeRef<TZTGenericBuffer>(4);
-  std::vector<std::thread> producers;
-  for (int p = 0; p < Producers; ++p) {
-    producers.emplace_back([&, p] {
-      for (int i = 0; i < PerProducer; ++i)
-        list.Add(buffer->MakeCopy(), p, i, -(std::int64_t{i} << 32));
-    });
-  }
-  std::array<std::int64_t, Producers> next{};
-  for (int received = 0; received < Producers * PerProducer;) {
-    auto entry = list.Pop();
-    if (!entry) {
-      std::this_thread::yield();
-      continue;
-    }
-    const auto producer = static_cast<std::size_t>(entry->Stamps[0]);
-    ASSERT_LT(producer, next.size());
-    ASSERT_EQ(entry->Stamps[1], next[producer]);
-    ASSERT_EQ(entry->Stamps[2], -(next[producer] << 32));  // all 64 bits
-    ++next[producer];
-    ++received;
-  }
-  for (auto& producer : producers) producer.join();
-  EXPECT_FALSE(list.Pop());
+  ExpectEachProducersOrder(
+      [&](int producer, int index) {
+        list.Add(buffer->MakeCopy(), producer, index, -(std::int64_t{index} << 32));
+      },
+      [&]() -> std::optional<std::pair<int, int>> {
+        auto entry = list.Pop();
+        if (!entry) return std::nullopt;
+        EXPECT_EQ(entry->Stamps[2], -(entry->Stamps[1] << 32));  // all 64 bits
+        return std::pair(static_cast<int>(entry->Stamps[0]), static_cast<int>(entry->Stamps[1]));
+      });
   EXPECT_EQ(buffer->GetDataContainer()->GetRefCount(), 1);
 
   // What is cleared is released.
@@ -145,27 +158,14 @@ TEST(OperationList, TakesInArrivalOrderWithPutBacksFirstAndClearReleasesEverythi
 }
 
 TEST(OperationListThreaded, ConcurrentPushesArriveCompleteAndInEachProducersOrder) {
-  constexpr int Producers = 3, PerProducer = 4000;
   TZTOperationList list;
-  std::vector<std::thread> producers;
-  for (int producer = 0; producer < Producers; ++producer) {
-    producers.emplace_back([&, producer] {
-      for (int index = 0; index < PerProducer; ++index) {
-        list.Push(MakeRef<TSequenced>(producer, index));
-      }
-    });
-  }
-  int next[Producers] = {};
-  for (int taken = 0; taken < Producers * PerProducer;) {
-    auto operation = RefCast<TSequenced>(list.Pop());
-    if (!operation) {
-      std::this_thread::yield();
-      continue;
-    }
-    ASSERT_EQ(operation->Index, next[operation->Producer]++) << operation->Producer;
-    ++taken;
-  }
-  for (auto& producer : producers) producer.join();
+  ExpectEachProducersOrder(
+      [&](int producer, int index) { list.Push(MakeRef<TSequenced>(producer, index)); },
+      [&]() -> std::optional<std::pair<int, int>> {
+        auto operation = RefCast<TSequenced>(list.Pop());
+        if (!operation) return std::nullopt;
+        return std::pair(operation->Producer, operation->Index);
+      });
   EXPECT_TRUE(list.IsEmpty());
 }
 

@@ -40,8 +40,7 @@ Arguments RandomArguments(std::mt19937& random) {
   const int maxCount = uniform(0, 9) == 0 ? 40 : 9;  // beyond 7 everything is shifted out
   for (Ipp32u& count : args.counts) count = static_cast<Ipp32u>(uniform(0, maxCount));
   if (uniform(0, 2) == 0) args.counts.fill(args.counts[0]);  // one count for every channel
-  args.byteValue = static_cast<Ipp8u>(uniform(0, 255));
-  args.intValue = uniform(-32768, 32767);
+  args.value = uniform(-32768, 32767);
   args.axis = static_cast<IppiAxis>(uniform(0, 19) == 0 ? 3 : uniform(0, 2));
   return args;
 }

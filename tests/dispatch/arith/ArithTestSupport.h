@@ -28,8 +28,7 @@ struct Arguments {
   int scaleFactor = 0;  // also AbsDiffC's value
   std::array<Ipp8u, 4> constants{};
   std::array<Ipp32u, 4> counts{};
-  Ipp8u byteValue = 0;
-  int intValue = 0;
+  int value = 0;  // Set's pixel value
   IppiAxis axis = ippAxsHorizontal;
   bool nullPointer = false;  // the constants, counts, plane array or result passed as null
   Ipp8u result = 0;          // where Max stores its result
@@ -69,7 +68,7 @@ QX_ARITH_FORM(InPlaceSfsKernel, (kDst), QX_IMAGE(0), roi, a.scaleFactor)
 QX_ARITH_FORM(ConstInPlaceSfsKernel, (kDst), QX_POINTER(a.constants.data()), QX_IMAGE(0), roi,
               a.scaleFactor)
 QX_ARITH_FORM(ConstInPlaceKernel, (kDst), QX_POINTER(a.constants.data()), QX_IMAGE(0), roi)
-QX_ARITH_FORM(ByteInPlaceKernel, (kDst), a.byteValue, QX_IMAGE(0), roi)
+QX_ARITH_FORM(ByteInPlaceKernel, (kDst), static_cast<Ipp8u>(a.value), QX_IMAGE(0), roi)
 QX_ARITH_FORM(ConstSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_POINTER(a.constants.data()),
               QX_IMAGE(1), roi)
 QX_ARITH_FORM(ShiftInPlaceKernel, (kDst), QX_POINTER(a.counts.data()), QX_IMAGE(0), roi)
@@ -88,7 +87,7 @@ QX_ARITH_FORM(SwapBytesInPlaceKernel, (kDst), reinterpret_cast<Ipp16u*>(op[0].or
 QX_ARITH_FORM(SwapBytesKernel, (kSrc, kDst), reinterpret_cast<const Ipp16u*>(op[0].origin),
               reinterpret_cast<Ipp16u*>(op[1].origin), roi.width)
 QX_ARITH_FORM(VectorCopyKernel, (kSrc, kDst), op[0].origin, op[1].origin, roi.width)
-QX_ARITH_FORM(Set16sKernel, (kDst), static_cast<Ipp16s>(a.intValue), QX_WORDS(Ipp16s, 0), roi)
+QX_ARITH_FORM(Set16sKernel, (kDst), static_cast<Ipp16s>(a.value), QX_WORDS(Ipp16s, 0), roi)
 #undef QX_WORDS
 #undef QX_POINTER
 #undef QX_IMAGE

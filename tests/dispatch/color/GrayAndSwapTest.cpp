@@ -61,13 +61,10 @@ TEST(ColorToGray, ArgumentChecksAndSimdMatchesReference) {
 // In place, every byte of a pixel is read before any is written; AC4 keeps
 // the destination's alpha.
 TEST(SwapChannels, HandCheckedPixels) {
-  for (auto [order, swapped] : {std::pair{std::array{1, 2, 0}, Bytes{2, 3, 1, 5, 6, 4}},
-                                std::pair{std::array{2, 2, 0}, Bytes{3, 3, 1, 6, 6, 4}}}) {
-    Bytes image = {1, 2, 3, 4, 5, 6};
-    ASSERT_EQ(fallback::ippiSwapChannels_8u_C3IR(image.data(), 6, {2, 1}, order.data()),
-              ippStsNoErr);
-    EXPECT_EQ(image, swapped);
-  }
+  Bytes image = {1, 2, 3, 4, 5, 6};
+  const int rotate[3] = {1, 2, 0};
+  ASSERT_EQ(fallback::ippiSwapChannels_8u_C3IR(image.data(), 6, {2, 1}, rotate), ippStsNoErr);
+  EXPECT_EQ(image, (Bytes{2, 3, 1, 5, 6, 4}));
   const Ipp8u src[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   Bytes dst = {0, 0, 0, 99, 0, 0, 0, 98};
   const int order[3] = {2, 0, 0};
@@ -83,7 +80,6 @@ TEST(SwapChannels, ArgumentChecksInOrder) {
   EXPECT_EQ(swap(nullptr, 0, image, 0, {0, 0}, bad), ippStsNullPtrErr);
   EXPECT_EQ(swap(image, 0, image + 12, 0, {0, 1}, bad), ippStsSizeErr);
   EXPECT_EQ(swap(image, 12, image + 12, -4, {1, 1}, bad), ippStsStepErr);
-  EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, bad), ippStsChannelOrderErr);
   EXPECT_EQ(swap(image, 12, image + 12, 12, {1, 1}, negative), ippStsChannelOrderErr);
   std::fill(std::begin(image), std::end(image), 7);
   EXPECT_EQ(fallback::ippiSwapChannels_8u_C3IR(image, 3, {8, 1}, bad), ippStsChannelOrderErr);

@@ -41,16 +41,6 @@ TEST(ZTBufferAllocator, BlocksAreAlignedAndPaddedToWholeLines) {
   ZTBufferDeallocate(block, 65);
 }
 
-TEST(ZTSmartBuffer, GivingUpOwnershipDestroysOnlyWhatNobodyHolds) {
-  const int before = TCountedStorage::Live;
-  (new TCountedStorage(8))->RemoveOwnerShip();
-  EXPECT_EQ(TCountedStorage::Live, before);
-  TRefPtr<TZTSmartBuffer> kept(new TCountedStorage(8));
-  kept->RemoveOwnerShip();
-  EXPECT_EQ(TCountedStorage::Live, before + 1);
-  EXPECT_EQ(kept->GetRefCount(), 1);
-}
-
 TEST(ZTGenericBuffer, CopiesShareTheStorageAndWritingUnsharesIt) {
   const int before = TCountedStorage::Live;
   auto first = CountedBuffer(32);

@@ -135,18 +135,5 @@ TEST_F(ComponentTest, ComponentLinkDropsDestroyedComponent) {
   EXPECT_EQ(freed, 1);
 }
 
-TEST_F(ComponentTest, NamedComponentsWithoutOwnerAreFoundGlobally) {
-  auto form = std::make_unique<TTestForm>();
-  form->SetName("GlobalForm1");
-  EXPECT_EQ(FindGlobalComponent("globalform1"), form.get());
-  TTestForm owner;
-  owner.InsertComponent(*form);
-  EXPECT_EQ(FindGlobalComponent("GlobalForm1"), nullptr);
-  owner.RemoveComponent(*form);
-  EXPECT_EQ(FindGlobalComponent("GlobalForm1"), form.get());
-  form.reset();
-  EXPECT_EQ(FindGlobalComponent("GlobalForm1"), nullptr);
-}
-
 }  // namespace
 }  // namespace qx::test

@@ -33,13 +33,11 @@ class TFormNode : public TNode {
   TFBSourcePin* GetOutputPin() const { return FOutput; }
   TFBBoolStatePin* GetStatePin() const { return FState; }
   TFBSinkPin* GetInputPin() const { return FInput; }
-  TFBBoolSinkPin* GetEnablePin() const { return FEnable; }
 
  private:
   TFBSourcePin* FOutput = &AddSource("OutputPin", {StreamA});
   TFBBoolStatePin* FState = new TFBBoolStatePin(this, "StatePin", GetLock(), true);
   TFBSinkPin* FInput = &AddSink("InputPin", {StreamA});
-  TFBBoolSinkPin* FEnable = new TFBBoolSinkPin(this, "EnablePin", GetLock());
 };
 
 const TClassInfo& TFormNode::StaticClassInfo() {
@@ -47,7 +45,6 @@ const TClassInfo& TFormNode::StaticClassInfo() {
       PinProperty("OutputPin", &TFormNode::GetOutputPin),
       PinProperty("StatePin", &TFormNode::GetStatePin),
       PinProperty("InputPin", &TFormNode::GetInputPin),
-      PinProperty("EnablePin", &TFormNode::GetEnablePin),
   });
   return info;
 }
@@ -69,22 +66,19 @@ TEST_F(FormFile, StoresConnectionsAtTheSinkAndRestoresThem) {
     auto* display = new TFormNode(&form);
     display->SetName("Display1");
     display->GetInputPin()->Connect(generator->GetOutputPin());
-    display->GetEnablePin()->Connect(generator->GetStatePin());
     text = SaveFormText(form);
   }
   const auto document = nlohmann::json::parse(text);
   const auto& components = document["components"];
   ASSERT_EQ(components.size(), 2u);
   EXPECT_FALSE(components[0].contains("properties")) << "unconnected and source pins store nothing";
-  EXPECT_EQ(components[1]["properties"],
-            nlohmann::json({{"InputPin", "Gen1.OutputPin"}, {"EnablePin", "Gen1.StatePin"}}));
+  EXPECT_EQ(components[1]["properties"], nlohmann::json({{"InputPin", "Gen1.OutputPin"}}));
 
   std::unique_ptr<TComponent> form = LoadFormText(text);
   auto* generator = dynamic_cast<TFormNode*>(form->FindComponent("Gen1"));
   auto* display = dynamic_cast<TFormNode*>(form->FindComponent("Display1"));
   ASSERT_TRUE(generator && display);
   EXPECT_EQ(display->GetInputPin()->GetSource(), generator->GetOutputPin());
-  EXPECT_TRUE(display->GetEnablePin()->GetValue());  // the state arrived on connection
   generator->GetOutputPin()->Notify(Number(4));
   EXPECT_EQ(display->Numbers("InputPin"), std::vector<int>{4});
   // Saved again, the loaded form reads the same.

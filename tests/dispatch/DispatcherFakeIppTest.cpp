@@ -20,11 +20,11 @@ bool ResolvedFromIpp(std::string_view name) {
   return name == "ippiAdd_8u_C3RSfs" || name == "ippiMax_8u_C1R" || name == "ippsSwapBytes_16u_I";
 }
 
-#define QX_EXPECT_FALLBACK_UNLESS_FROM_IPP(form, name)                       \
-  if (ResolvedFromIpp(#name)) {                                              \
-    EXPECT_NE(test::Address(name), test::Address(&fallback::name)) << #name; \
-  } else {                                                                   \
-    EXPECT_EQ(test::Address(name), test::Address(&fallback::name)) << #name; \
+#define QX_EXPECT_FALLBACK_UNLESS_FROM_IPP(form, name) \
+  if (ResolvedFromIpp(#name)) {                        \
+    EXPECT_NE(name, &fallback::name) << #name;         \
+  } else {                                             \
+    EXPECT_EQ(name, &fallback::name) << #name;         \
   }
 
 TEST(DispatcherWithIpp, ExportedEntriesComeFromIppAndTheRestFromTheFallbacks) {

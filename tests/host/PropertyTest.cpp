@@ -9,16 +9,6 @@ namespace {
 
 using nlohmann::json;
 
-TEST(PersistentTest, AssignTakesDescendantsAndRefusesOtherClasses) {
-  TTestWideSize wide;
-  wide.FHeight = 9;
-  TTestSize size;
-  size.Assign(wide);
-  EXPECT_EQ(size.FWidth, 240);
-  EXPECT_EQ(size.FHeight, 9);
-  EXPECT_THROW(wide.Assign(TTestForm()), EAssignError);
-}
-
 std::string Captions(const TTestCollection& items) {
   std::string all;
   for (int i = 0; i < items.GetCount(); ++i) all += items.GetItem(i).FCaption;

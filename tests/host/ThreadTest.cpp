@@ -1,11 +1,7 @@
-// TThread: start, terminate, wait, names, priority and escaped exceptions.
+// TThread: start, terminate, wait, names and escaped exceptions.
 #include <gtest/gtest.h>
 #include <pthread.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
 #include <functional>
 #include <stdexcept>
 
@@ -81,27 +77,6 @@ TEST(ThreadTest, EscapedExceptionEndsTheThreadAndIsKept) {
   thread.WaitFor();
   ASSERT_NE(thread.FatalException(), nullptr);
   EXPECT_THROW(std::rethrow_exception(thread.FatalException()), std::runtime_error);
-}
-
-TEST(ThreadTest, LowerPriorityIsAppliedBeforeAndAfterStart) {
-  std::atomic<int> niceAtStart{-100};
-  int niceLater = -100;
-  TTestThread thread("Nice", [&](TTestThread& self) {
-    niceAtStart = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
-    self.FWake.WaitFor();
-    niceLater = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
-  });
-  const int processNice = getpriority(PRIO_PROCESS, 0);
-  thread.SetPriority(tpLower);
-  thread.Start();
-  while (niceAtStart == -100) std::this_thread::yield();
-  thread.SetPriority(tpIdle);  // lowering is always permitted
-  thread.FWake.SetEvent();
-  thread.WaitFor();
-  // Without privilege a thread cannot go below the process's nice value.
-  EXPECT_EQ(niceAtStart, geteuid() == 0 ? 5 : std::max(processNice, 5));
-  EXPECT_EQ(niceLater, 19);
-  EXPECT_EQ(thread.GetPriority(), tpIdle);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "PixelModel.h"
@@ -22,11 +23,6 @@ inline TRefPtr<TQXImageBuffer> Snapshot(const TQXImageBuffer& frame, TQXVideoFor
   copy->SetFormat(format);
   copy->Modify();
   return copy;
-}
-
-// The pixel bytes `frame` has once converted to `format` (on a copy).
-inline std::vector<std::uint8_t> BytesIn(const TQXImageBuffer& frame, TQXVideoFormat format) {
-  return PixelBytes(*Snapshot(frame, format));
 }
 
 // Expects every pixel (x, y) of `frame` to have the colour and alpha that
@@ -64,6 +60,28 @@ class THeld {
   TQXVideoFormat FFormat;
   std::vector<std::uint8_t> FBytes;
 };
+
+// Expects `result` to hold `formula(mine's channel, operand's channel)` over
+// the region it shares with `operand`, as `result`'s format stores it, and
+// `mine`'s colours elsewhere; alpha is `mine`'s, or combined too when
+// `withAlpha` and `result` holds alpha.
+template <class Formula>
+void ExpectCombined(const IQXImageBuffer& result, const IQXImageBuffer& mine,
+                    const IQXImageBuffer& operand, Formula formula, bool withAlpha = false) {
+  ExpectPixels(result, [&](std::uint32_t x, std::uint32_t y) {
+    TRGB colour = ColourOf(mine.GetPixel(x, y));
+    int alpha = mine.GetAlpha(x, y);
+    if (x < operand.GetWidth() && y < operand.GetHeight()) {
+      const TRGB o = ColourOf(operand.GetPixel(x, y));
+      colour = AsIn(result.GetFormat(),
+                    {formula(colour.r, o.r), formula(colour.g, o.g), formula(colour.b, o.b)});
+      if (withAlpha && result.GetFormat() == vfRGBA32) {
+        alpha = formula(alpha, operand.GetAlpha(x, y));
+      }
+    }
+    return std::pair(colour, alpha);
+  });
+}
 
 // x / 2 to the nearest integer, an exact half to the even one.
 inline int HalfEven(double x) { return static_cast<int>(std::nearbyint(x / 2)); }

@@ -29,21 +29,13 @@ const TChannelOperation kChannelOperations[] = {
      [](int v) { return AtMost255(HalfEven(v * v)); }},
 };
 
-// Expects `result` to hold the operation of each colour channel of `source`
-// over the region they share -- the source read as gray by a gray frame and as
-// RGB24 by any other, the result stored in the frame's format (16 bits keep
-// each field's top bits) -- and `before`'s colours elsewhere; alpha as before.
-void ExpectOperationOf(const IQXImageBuffer& result, const IQXImageBuffer& before,
-                       const IQXImageBuffer& source, int (*formula)(int)) {
-  const TQXVideoFormat ends = result.GetFormat();
-  ExpectPixels(result, [&](std::uint32_t x, std::uint32_t y) {
-    TRGB colour = ColourOf(before.GetPixel(x, y));
-    if (x < source.GetWidth() && y < source.GetHeight()) {
-      const TRGB s = AsIn(ends == vfGrayScale ? ends : vfRGB24, ColourOf(source.GetPixel(x, y)));
-      colour = AsIn(ends, {formula(s.r), formula(s.g), formula(s.b)});
-    }
-    return std::pair(colour, before.GetAlpha(x, y));
-  });
+// The frame's colours with the operation of the source's over the region
+// they share: the source read as gray by a gray frame and as RGB24 by any
+// other (16 bits keep each field's top bits of the result).
+void ExpectOperationOf(const IQXImageBuffer& result, const TQXImageBuffer& before,
+                       const TQXImageBuffer& source, int (*formula)(int)) {
+  const auto read = Snapshot(source, result.GetFormat() == vfGrayScale ? vfGrayScale : vfRGB24);
+  ExpectCombined(result, before, *read, [formula](int, int s) { return formula(s); });
 }
 
 // In place while another holder shares the storage, from another holder of

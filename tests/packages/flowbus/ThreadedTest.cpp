@@ -25,24 +25,6 @@ bool Eventually(F condition) {
   return true;
 }
 
-TEST(LockThreads, AnotherThreadWaitsUntilTheOwnerLeavesEveryEntry) {
-  TRefPtr<IFBLock> lock = FBCreateLock();
-  ASSERT_TRUE(lock->Enter());
-  ASSERT_TRUE(lock->Enter());  // re-entrant
-  std::atomic<bool> entered = false;
-  std::thread other([&] {
-    ASSERT_TRUE(lock->Enter());
-    entered = true;
-    lock->Leave();
-  });
-  lock->Leave();
-  std::this_thread::sleep_for(20ms);
-  EXPECT_FALSE(entered);  // one entry is still held
-  lock->Leave();
-  other.join();
-  EXPECT_TRUE(entered);
-}
-
 TEST(LockThreads, TwoComponentsWaitingForEachOtherRefuseOneEntry) {
   // Each thread holds its own lock and enters the other's: instead of a
   // deadlock, one entry is refused; its thread backs off and the other

@@ -47,24 +47,6 @@ TEST(ValuePins, AStatePinMirrorsItsValueBothWaysUnderTheLocks) {
   EXPECT_FALSE(state->Notify(MakeRef<TFBStopOperation>()));
 }
 
-TEST(ValuePins, AClockSinkTakesTicksAndAsksForThem) {
-  TNode generator, clock;
-  std::vector<std::int64_t> ticks;
-  auto* pin = new TFBClockSinkPin(&generator, "ClockPin", generator.GetLock(),
-                                  [&](auto&, std::int64_t count) { ticks.push_back(count); });
-  TFBSourcePin& out = clock.AddSource("Out", {FBClockStreamID});
-  pin->Connect(&out);
-  out.Notify(MakeRef<TFBClockOperation>(1));
-  out.Notify(MakeRef<TFBClockOperation>(2));
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1, 2}));
-
-  EXPECT_TRUE(pin->SetClockNeeded(false));
-  ASSERT_EQ(clock.Received().size(), 1u);
-  auto needed = RefCast<TFBClockNeededOperation>(clock.Received()[0].Operation);
-  ASSERT_TRUE(needed);
-  EXPECT_FALSE(needed->IsNeeded());
-}
-
 class TDeviceItem : public TFBExtCollectionItem {
   QX_CLASS(TDeviceItem, TFBExtCollectionItem)
 

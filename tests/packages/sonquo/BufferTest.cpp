@@ -38,11 +38,6 @@ TEST(KRMediaBuffer, TheTimeStampLivesInTheStorageAndFollowsCopiesAndResizes) {
   ASSERT_TRUE(producer->Resize(40));
   EXPECT_EQ(producer->GetTimeStamp(), Stamp);
   EXPECT_EQ(std::memcmp(producer->ByteRead(), "0123456789abcdef", 16), 0);
-
-  // A storage without a time stamp reports none and ignores a new one.
-  auto plain = MakeRef<TKRMediaBuffer>(TZTGenericBuffer(8));
-  plain->SetTimeStamp(Stamp);
-  EXPECT_EQ(plain->GetTimeStamp(), TKRMediaTimeStamp{});
 }
 
 TEST(SNAudioBuffer, GeometryFollowsTheFormat) {

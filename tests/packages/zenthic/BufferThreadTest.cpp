@@ -65,35 +65,6 @@ TEST(ZTBufferThreads, ConcurrentReferencesBalanceOut) {
   EXPECT_EQ(TCountedStorage::Live, before);
 }
 
-TEST(ZTBufferThreads, SharedStorageIsNeverWritten) {
-  constexpr std::size_t Size = 4096;
-  auto source = CountedBuffer(Size);
-  std::vector<TRefPtr<IZTDataBuffer>> copies;
-  for (int t = 0; t < Threads; ++t) copies.push_back(source->MakeCopy());
-
-  std::atomic<int> failures{0};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < Threads; ++t) {
-    threads.emplace_back([&, t] {
-      const TRefPtr<IZTDataBuffer>& mine = copies[t];
-      for (int round = 0; round < 200; ++round) {
-        TRefPtr<IZTDataBuffer> working = mine->MakeCopy();
-        // Alternate the two ways of unsharing: the kept contents of Modify
-        // must be the source's, and neither may reach the shared bytes.
-        std::uint8_t* bytes = round % 2 ? working->ByteModify() : working->ByteWrite();
-        if (round % 2 && !HoldsSequence(*working)) ++failures;
-        for (std::size_t i = 0; i < Size; i += 97) bytes[i] = static_cast<std::uint8_t>(t + 1);
-        if (!HoldsSequence(*mine)) ++failures;
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(failures, 0);
-  EXPECT_TRUE(HoldsSequence(*source));
-  copies.clear();
-  EXPECT_TRUE(source->GetDataContainer()->SingleOwner());
-}
-
 TEST(ZTBufferStampList, KeepsEachProducersEntriesInOrderAndReleasesWhatItClears) {
   TZTBufferStampList list;
   auto buffer = MakeRef<TZTGenericBuffer>(4);

@@ -1,6 +1,5 @@
-// The pin bases: buffers and pairs reach every sink as the same object, the
-// connect event, and how the package's operations present themselves to
-// receivers. Delivery itself (threads, locks, refusals) is the pin
+// The pin bases: buffers and pairs reach every sink as the same object, and
+// the connect event. Delivery itself (threads, locks, refusals) is the pin
 // framework's and is tested there. Then the locked persistents: PSetProp
 // stores under the owner's lock and reports and signals only real changes
 // (what a refused lock does is shown by the property types' suite).
@@ -10,12 +9,10 @@
 #include <vector>
 
 #include "host/Component.h"
-#include "packages/flowbus/FBValueOperations.h"
 #include "packages/zenthic/NXLockedPersistent.h"
 #include "packages/zenthic/ZTBufferOperations.h"
 #include "packages/zenthic/ZTFBPins.h"
 #include "packages/zenthic/ZTGenericBuffer.h"
-#include "packages/zenthic/ZTOperations.h"
 #include "packages/zenthic/ZTStreams.h"
 
 namespace qx {
@@ -75,16 +72,6 @@ TEST(ZTPins, SubmitHandsTheSameBufferOrPairToEverySink) {
   EXPECT_EQ(suppliedPair->GetPair(), pair);
   // Both sinks received the same operation objects.
   EXPECT_EQ(second.Arrivals, first.Arrivals);
-}
-
-TEST(ZTOperations, ReceiversMatchingTheGeneralClassesAlsoAcceptThePackagesOwn) {
-  TFBOperationPtr putBack = MakeRef<TFBInternalBufferOperation>(true, BufferOf({4, 5}));
-  ASSERT_TRUE(RefCast<TFBSuppliedBufferOperation>(putBack));
-  EXPECT_EQ(RefCast<TFBSuppliedBufferOperation>(putBack)->GetBuffer()->GetByteSize(), 2u);
-  TFBOperationPtr caption = MakeRef<TFBZTTimeSuppliedStringOperation>("hello", 1'234'567);
-  EXPECT_TRUE(RefCast<TFBSuppliedStringOperation>(caption));
-  // The internal stop marks a queue position; it is not a stream stop.
-  EXPECT_FALSE(RefCast<TFBStopOperation>(TFBOperationPtr(MakeRef<TZTInternalStopOperation>())));
 }
 
 // A point as the property types build it on the notify base.

@@ -33,8 +33,8 @@ class GuardedImage {
   // Byte `x` of row `y` as the kernel numbers rows (from its origin's row).
   Ipp8u& At(int x, int y);
   int RowBytes() const { return fRowBytes; }
-  // Whether every byte outside the region still holds its first value.
-  bool GuardsIntact() const;
+  // Whether every byte outside the region still holds its value in `before`.
+  bool GuardsIntact(const GuardedImage& before) const;
   const std::vector<Ipp8u>& Buffer() const { return fBuffer; }
 
  private:
@@ -47,7 +47,6 @@ class GuardedImage {
   bool fBottomUp;
   int fOffset;
   std::vector<Ipp8u> fBuffer;
-  std::vector<Ipp8u> fOriginal;
 };
 
 // An operand is read only, or written (in place: read too).

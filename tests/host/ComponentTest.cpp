@@ -14,12 +14,6 @@ class ComponentTest : public ::testing::Test {
   void SetUp() override { EventLog().clear(); }
 };
 
-TTestWidget* NewWidget(TComponent* owner, const std::string& name) {
-  auto* widget = new TTestWidget(owner);
-  widget->SetName(name);
-  return widget;
-}
-
 std::pair<std::string, TOperation> Note(const std::string& name, TOperation operation) {
   return {name, operation};
 }

@@ -20,12 +20,6 @@ class FormFileTest : public ::testing::Test {
   }
 };
 
-TTestWidget* AddWidget(TComponent& owner, const std::string& name) {
-  auto* widget = new TTestWidget(&owner);
-  widget->SetName(name);
-  return widget;
-}
-
 template <class T>
 T& Find(const TComponent& owner, const std::string& name) {
   auto* found = dynamic_cast<T*>(owner.FindComponent(name));
@@ -60,8 +54,8 @@ TEST_F(FormFileTest, EveryKindOfValueIsWrittenInItsDocumentedFormAndReadBack) {
   TTestForm form;
   form.SetName("RoundTripForm");
   form.SetTitle("Title with \"quotes\"");
-  TTestWidget* widget = AddWidget(form, "Widget1");
-  TTestWidget* other = AddWidget(form, "Other");
+  TTestWidget* widget = NewWidget(&form, "Widget1");
+  TTestWidget* other = NewWidget(&form, "Other");
   widget->FEnabled = false;
   widget->FTiny = 127;
   widget->FRatio = 1.0 / 3.0;
@@ -129,18 +123,18 @@ TEST_F(FormFileTest, SettersSeeTheLoadingStateAndLoadedRunsOnceInFileOrderRootLa
 TEST_F(FormFileTest, ReferencesGoByPathAndWhatCannotBeNamedIsAWriteError) {
   auto other = std::make_unique<TTestForm>();
   other->SetName("OtherForm");
-  TTestWidget* remote = AddWidget(*other, "Remote");
-  TTestWidget* inner = AddWidget(*remote, "Inner");  // owned by a component, two levels down
+  TTestWidget* remote = NewWidget(other.get(), "Remote");
+  TTestWidget* inner = NewWidget(remote, "Inner");  // owned by a component, two levels down
 
   TTestForm form;
   form.SetName("HostForm");
-  TTestWidget* local = AddWidget(form, "Local");
+  TTestWidget* local = NewWidget(&form, "Local");
   local->SetBuddy(remote);
   form.SetMain(inner);
   const json written = json::parse(SaveFormText(form));
   EXPECT_EQ(written["properties"]["Main"], "OtherForm.Remote.Inner");
   EXPECT_EQ(written["components"][0]["properties"]["Buddy"], "OtherForm.Remote");
-  form.SetMain(AddWidget(*local, "Nested"));
+  form.SetMain(NewWidget(local, "Nested"));
   EXPECT_EQ(json::parse(SaveFormText(form))["properties"]["Main"], "Local.Nested");
 
   std::unique_ptr<TComponent> loaded = LoadFormText(
@@ -209,14 +203,14 @@ TEST_F(FormFileTest, FailedLoadLeavesNoComponentBehind) {
 
   // Loaded into an owner, a failed load leaves the owner as it was.
   TTestForm owner;
-  AddWidget(owner, "Taken");
+  NewWidget(&owner, "Taken");
   EXPECT_THROW(LoadFormText(R"({"class": "TTestWidget", "name": "Taken"})", owner), EFormFileError);
   EXPECT_EQ(owner.GetComponentCount(), 1);
 }
 
 TEST_F(FormFileTest, ReadIntoAnExistingFormReusesComponentsByNameAndUndoesCreations) {
   TTestForm form;
-  TTestWidget* kept = AddWidget(form, "Kept");
+  TTestWidget* kept = NewWidget(&form, "Kept");
   ReadFormText(form, R"({"class": "TTestForm", "properties": {"Title": "T"},
       "components": [{"class": "TTestWidget", "name": "Kept", "properties": {"Tiny": 3}},
                      {"class": "TTestWidget", "name": "Added"}]})");

@@ -209,6 +209,13 @@ inline const TClassInfo& TTestWidget::StaticClassInfo() {
   return info;
 }
 
+// A widget named `name`, owned by `owner`.
+inline TTestWidget* NewWidget(TComponent* owner, const std::string& name) {
+  auto* widget = new TTestWidget(owner);
+  widget->SetName(name);
+  return widget;
+}
+
 // A form: the root of form files in the tests.
 class TTestForm : public TComponent {
   QX_CLASS(TTestForm, TComponent)

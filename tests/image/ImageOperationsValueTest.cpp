@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ImageOperationsModel.h"
+#include "PixelModel.h"
 
 namespace qx::test {
 namespace {

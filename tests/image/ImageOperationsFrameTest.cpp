@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -134,29 +135,21 @@ TEST(FrameOperations, EmptyFramesAndOperandsChangeNothing) {
 
 // Each compositing operation on one pixel, hand-checked: upper colour 200 with
 // alpha 128 over lower colour 100 with alpha 64 (x / 255 rounded down at each
-// step: upper 100, lower 25, upper alpha 128, lower alpha 64). The pixel
-// beside it lies outside the upper frame and keeps its bytes.
+// step: upper 100, lower 25, upper alpha 128, lower alpha 64; over adds 12 and
+// 31 of the lower one). The pixel beside it lies outside the upper frame.
 TEST(AlphaCompositing, EachOperationOnTheCommonRegion) {
-  const struct {
-    TQXAlphaCompOperation operation;
-    int colour, alpha;
-  } cases[] = {
-      {acoOver, 100 + 12, 128 + 31},
-      {acoIn, 25, 32},
-      {acoOut, 74, 95},
-      {acoATop, 25 + 12, 32 + 31},
-      {acoXor, 74 + 12, 95 + 31},
-      {acoPlus, 125, 192},
-  };
+  const std::tuple<TQXAlphaCompOperation, int, int> cases[] = {
+      {acoOver, 112, 159}, {acoIn, 25, 32},   {acoOut, 74, 95},
+      {acoATop, 37, 63},   {acoXor, 86, 126}, {acoPlus, 125, 192}};
   auto upper = MakeRef<TQXImageBuffer>(1, 1, vfRGBA32);
   upper->SetValue(QXPackedColor(QXColorRGB(200, 200, 200), 128));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "operation " << int(c.operation));
+  for (const auto& [operation, colour, alpha] : cases) {
+    SCOPED_TRACE(testing::Message() << "operation " << int(operation));
     auto lower = MakeRef<TQXImageBuffer>(2, 1, vfRGBA32);
     lower->SetValue(QXPackedColor(QXColorRGB(100, 100, 100), 64));
-    lower->AlphaComp(*upper, c.operation);
-    EXPECT_EQ(lower->GetPixel(0, 0), QXColorRGB(c.colour, c.colour, c.colour));
-    EXPECT_EQ(lower->GetAlpha(0, 0), c.alpha);
+    lower->AlphaComp(*upper, operation);
+    EXPECT_EQ(lower->GetPixel(0, 0), QXColorRGB(colour, colour, colour));
+    EXPECT_EQ(lower->GetAlpha(0, 0), alpha);
     EXPECT_EQ(lower->GetPixel(1, 0), QXColorRGB(100, 100, 100));
     EXPECT_EQ(lower->GetAlpha(1, 0), 64);
   }

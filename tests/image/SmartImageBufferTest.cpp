@@ -122,17 +122,6 @@ TEST(SmartImagePixels, SettersStoreWhatTheFormatHolds) {
   rgba->SetPixel(1, 0, QXColorRGB(0, 12, 4));   // 7.044 + 0.456 = 7.5
   EXPECT_EQ(rgba->GetGrayScale(0, 0), 22);
   EXPECT_EQ(rgba->GetGrayScale(1, 0), 8);
-
-  // Gray storage takes only gray; 4:2:2 storage takes no pixel at all.
-  auto gray = QXCreateSmartImageBuffer(vfGrayScale, 2, 1);
-  gray->SetGrayScale(1, 0, 99);
-  gray->SetPixel(1, 0, QXColorRGB(1, 2, 3));
-  EXPECT_EQ(gray->GetPixel(1, 0), QXColorRGB(99, 99, 99));
-  const std::uint8_t bytes[4] = {1, 2, 3, 4};
-  auto yuy2 = StorageWith(vfYUY2, 2, 1, {1, 2, 3, 4});
-  yuy2->SetPixel(0, 0, QXColorRGB(255, 255, 255));
-  yuy2->SetGrayScale(1, 0, 255);
-  EXPECT_EQ(0, std::memcmp(yuy2->GetData(), bytes, 4));
 }
 
 TEST(SmartImageCopies, ClonesKeepGeometryAndMediaStampsConversionsNone) {

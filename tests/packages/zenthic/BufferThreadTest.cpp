@@ -1,6 +1,6 @@
-// Reference counts and copy-on-write with buffers on several threads, and
-// the package's two locked lists: the stamped buffer list and the operation
-// list, first in, first out, with PushBack jumping the queue.
+// Storage reference counts on several threads, and the package's two locked
+// lists: the stamped buffer list and the operation list, first in, first
+// out, with PushBack jumping the queue.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,8 +16,6 @@
 
 namespace qx::test {
 namespace {
-
-constexpr int Threads = 4;
 
 // Three producers put numbered items in through `push(producer, index)` while
 // this thread takes them with `pop`, which gives the producer and index, or
@@ -50,7 +48,7 @@ TEST(ZTBufferThreads, ConcurrentReferencesBalanceOut) {
   auto* storage = new TCountedStorage(64);
   TRefPtr<TZTSmartBuffer> keeper(storage);
   std::vector<std::thread> threads;
-  for (int t = 0; t < Threads; ++t) {
+  for (int t = 0; t < 4; ++t) {
     threads.emplace_back([storage, t] {
       for (int i = 0; i < 20000; ++i) {
         storage->AddReff(t % 2 == 0);

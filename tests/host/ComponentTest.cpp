@@ -18,34 +18,28 @@ std::pair<std::string, TOperation> Note(const std::string& name, TOperation oper
   return {name, operation};
 }
 
-TEST_F(ComponentTest, OwnerDestroysOwnedComponentsLastCreatedFirst) {
+TEST_F(ComponentTest, OwnerIsToldOfChangesAndDestroysOwnedComponentsLastCreatedFirst) {
   {
     TTestForm form;
-    NewWidget(&form, "A");
-    TTestWidget* b = NewWidget(&form, "B");
-    NewWidget(b, "B1");  // owned by B: destroyed with it, before B's own destructor ends
-    NewWidget(&form, "C");
+    TTestWidget* owner = NewWidget(&form, "Owner");
+    NewWidget(owner, "A");
+    delete NewWidget(owner, "B");
+    NewWidget(owner, "C");
+    ASSERT_EQ(owner->GetComponentCount(), 2);
+    EXPECT_EQ(owner->GetComponent(1)->GetName(), "C");
+    // Insertion is reported from the base constructor, before the name is set.
+    ASSERT_EQ(owner->FNotifications.size(), 4u);
+    EXPECT_EQ(owner->FNotifications[0], Note("", opInsert));
+    EXPECT_EQ(owner->FNotifications[2], Note("B", opRemove));
+    NewWidget(&form, "Last");
     EventLog().clear();
   }
-  // Each component is marked as being destroyed before its destructor runs.
-  const std::vector<std::string> expected = {"destroy C (destroying)", "destroy B (destroying)",
-                                             "destroy B1 (destroying)", "destroy A (destroying)"};
+  // Each component is marked as being destroyed before its destructor runs; an
+  // owner's own destructor ends before the base destroys what it owns.
+  const std::vector<std::string> expected = {"destroy Last (destroying)",
+                                             "destroy Owner (destroying)", "destroy C (destroying)",
+                                             "destroy A (destroying)"};
   EXPECT_EQ(EventLog(), expected);
-}
-
-TEST_F(ComponentTest, DeletingAnOwnedComponentRemovesItFromItsOwnerWhichIsTold) {
-  TTestWidget owner(nullptr);
-  TTestWidget* a = NewWidget(&owner, "A");
-  TTestWidget* b = NewWidget(&owner, "B");
-  TTestWidget* c = NewWidget(&owner, "C");
-  delete b;
-  ASSERT_EQ(owner.GetComponentCount(), 2);
-  EXPECT_EQ(owner.GetComponent(0), a);
-  EXPECT_EQ(c->GetComponentIndex(), 1);
-  // Insertion is reported from the base constructor, before the name is set.
-  ASSERT_EQ(owner.FNotifications.size(), 4u);
-  EXPECT_EQ(owner.FNotifications[0], Note("", opInsert));
-  EXPECT_EQ(owner.FNotifications[3], Note("B", opRemove));
 }
 
 TEST_F(ComponentTest, InsertComponentMovesOwnershipAndRefusesCycles) {

@@ -200,12 +200,6 @@ TEST_F(FormFileTest, FailedLoadLeavesNoComponentBehind) {
   std::vector<std::string> events;
   for (const std::string& entry : EventLog()) events.push_back(entry.substr(0, entry.find(' ')));
   EXPECT_EQ(events, (std::vector<std::string>{"create", "create", "destroy", "destroy"}));
-
-  // Loaded into an owner, a failed load leaves the owner as it was.
-  TTestForm owner;
-  NewWidget(&owner, "Taken");
-  EXPECT_THROW(LoadFormText(R"({"class": "TTestWidget", "name": "Taken"})", owner), EFormFileError);
-  EXPECT_EQ(owner.GetComponentCount(), 1);
 }
 
 TEST_F(FormFileTest, ReadIntoAnExistingFormReusesComponentsByNameAndUndoesCreations) {

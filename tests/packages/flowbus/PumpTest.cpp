@@ -43,56 +43,43 @@ class TGenerator : public TNode {
   std::int64_t FLastTick = 0;
 };
 
-// Three generators into three inputs of one mixing component.
-struct TThreeGenerators : ::testing::Test {
-  TGenerator G1{1, 0};
-  TGenerator G2{2, 5};
-  TGenerator G3{3, 5};
-  TNode Mixer{nullptr, "Mixer"};
-
-  void SetUp() override {
-    Mixer.AddSink("In1", {StreamA}).Connect(&G1.Out);
-    Mixer.AddSink("In2", {StreamA}).Connect(&G2.Out);
-    Mixer.AddSink("In3", {StreamA}).Connect(&G3.Out);
+TEST(PumpElection, TheHighestPriorityWinsAndItsTicksPumpTheOthers) {
+  // Three generators into three inputs of one mixing component.
+  TGenerator g1{1, 0}, g2{2, 5}, g3{3, 5};
+  TNode mixer;
+  for (TGenerator* g : {&g1, &g2, &g3}) {
+    mixer.AddSink("In" + std::to_string(g->Id), {StreamA}).Connect(&g->Out);
   }
-
-  // The numbered frames the mixer received, in order.
-  std::vector<int> Frames() const {
-    std::vector<int> frames;
-    for (const TReceived& r : Mixer.Received()) {
-      if (NumberOf(r.Operation) >= 0) frames.push_back(NumberOf(r.Operation));
-    }
-    return frames;
-  }
-};
-
-TEST_F(TThreeGenerators, TheHighestPriorityWinsAndItsTicksPumpTheOthers) {
-  EXPECT_EQ(G1.RequestPump()->GetMaster(), &G1);  // alone so far
-  EXPECT_EQ(G2.RequestPump()->GetMaster(), &G2);  // 5 beats 0
-  auto third = G3.RequestPump();                  // 5 ties with G2, which asked first
-  EXPECT_EQ(third->GetMaster(), &G2);
+  EXPECT_EQ(g1.RequestPump()->GetMaster(), &g1);  // alone so far
+  EXPECT_EQ(g2.RequestPump()->GetMaster(), &g2);  // 5 beats 0
+  auto third = g3.RequestPump();                  // 5 ties with g2, which asked first
+  EXPECT_EQ(third->GetMaster(), &g2);
   EXPECT_EQ(third->GetMasterPriority(), 5);
   EXPECT_EQ(third->GetValue(), 20.0);  // the master's rate
-  EXPECT_EQ(third->GetOriginPin(), &G3.Out);
+  EXPECT_EQ(third->GetOriginPin(), &g3.Out);
   // An earlier sender learns the outcome with its next request.
-  EXPECT_EQ(G1.RequestPump()->GetMaster(), &G2);
+  EXPECT_EQ(g1.RequestPump()->GetMaster(), &g2);
 
-  for (int i = 0; i < 3; ++i) G2.Pump();
+  for (int i = 0; i < 3; ++i) g2.Pump();
   // After each frame of the master, one frame of each other generator.
-  EXPECT_EQ(Frames(), (std::vector<int>{2, 1, 3, 2, 1, 3, 2, 1, 3}));
-  EXPECT_EQ(G1.Ticks, (std::vector<std::int64_t>{1, 2, 3}));
-  EXPECT_TRUE(G2.Ticks.empty());
+  std::vector<int> frames;
+  for (const TReceived& received : mixer.Received()) {
+    if (const int n = NumberOf(received.Operation); n >= 0) frames.push_back(n);
+  }
+  EXPECT_EQ(frames, (std::vector<int>{2, 1, 3, 2, 1, 3, 2, 1, 3}));
+  EXPECT_EQ(g1.Ticks, (std::vector<std::int64_t>{1, 2, 3}));
+  EXPECT_TRUE(g2.Ticks.empty());
 
   // A sender that leaves leaves the election; the new master counts anew.
-  G2.Out.DisconnectAll();
-  EXPECT_EQ(G1.RequestPump()->GetMaster(), &G3);
-  G3.Pump();
-  EXPECT_EQ(G1.Ticks.back(), 1);
+  g2.Out.DisconnectAll();
+  EXPECT_EQ(g1.RequestPump()->GetMaster(), &g3);
+  g3.Pump();
+  EXPECT_EQ(g1.Ticks.back(), 1);
 }
 
 TEST(PumpElection, APinWithADependentPassesRequestsOnAndAnUnansweredOneElectsItsSender) {
   // Both generators feed a filter that does not pass requests on: nobody
-  // answers, so each is its own master although G1 asked first with a
+  // answers, so each is its own master although g1 asked first with a
   // higher priority.
   TGenerator g1(1, 5), g2(2, 0);
   TNode filter;

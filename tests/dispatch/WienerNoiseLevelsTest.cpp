@@ -3,7 +3,6 @@
 #include <limits>
 #include <vector>
 
-#include "dispatch/QXBasicDispatcher.h"
 #include "dispatch/QXWienerNoiseLevels.h"
 #include "host/Exceptions.h"
 #include "host/Properties.h"
@@ -47,23 +46,6 @@ TEST(WienerNoiseLevels, AssignCopiesTheColourLevelsAndKeepsAlpha) {
   class TUnrelated : public TPersistent {};
   TUnrelated unrelated;
   EXPECT_THROW(target.Assign(unrelated), EAssignError);
-}
-
-// Zero levels for a noisy 3-channel image: the entry estimates each channel's
-// noise and stores it back; the flat blue channel has none.
-TEST(WienerNoiseLevels, AWienerEntryWritesItsEstimatesIntoTheLevels) {
-  std::vector<Ipp8u> source(12 * 12 * 3), destination(source.size()), scratch(4096);
-  for (std::size_t i = 0; i < source.size(); ++i) {
-    source[i] = i % 3 == 0 ? 100 : static_cast<Ipp8u>((i * 37) % 251);
-  }
-  TQXWienerNoiseLevels levels;
-  ASSERT_EQ(
-      ippiFilterWiener_8u_C3R(source.data() + 12 * 3 + 3, 12 * 3, destination.data(), 12 * 3,
-                              {10, 10}, {3, 3}, {1, 1}, levels.GetNoiseArray(), scratch.data()),
-      ippStsNoErr);
-  EXPECT_EQ(levels.GetBlue(), 0.0f);
-  EXPECT_GT(levels.GetGreen(), 0.0f);
-  EXPECT_GT(levels.GetRed(), 0.0f);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <random>
+#include <tuple>
 #include <vector>
 
-#include "FilterTestSupport.h"
 #include "KernelTestSupport.h"
 #include "dispatch/IppEntryForms.h"
 #include "dispatch/filter/FilterFallbacks.h"
@@ -14,7 +14,7 @@
 namespace qx {
 namespace {
 
-using filtertest::Canvas;
+using kerneltest::Canvas;
 using Mask = std::vector<std::vector<int>>;
 
 struct Direction {
@@ -125,21 +125,22 @@ TEST(Sobel, MatchesConvolutionForEveryBorderMaskAndWidth) {
   });
 }
 
+// Rows brighten downwards by 10 and columns darken to the right by 3: the
+// masks' signs (a convolution, not a correlation) make both derivatives
+// positive, (20 below - above) * (1 + 2 + 1) and (2 * 6 + 12 left - right) * 16.
 TEST(Sobel, SignsFollowThePublishedMasks) {
-  // Rows brighten downwards by 10, columns darken to the right by 3.
   Canvas<std::uint8_t> src(8, 8, 0, 0);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) src.At(x, y) = static_cast<std::uint8_t>(100 + 10 * y - 3 * x);
   std::vector<Ipp8u> buffer(4096);
   std::vector<Ipp16s> out(64);
-  const auto interior = [&](const Direction& direction, IppiMaskSize mask) {
-    EXPECT_EQ(direction.kernel(src.Region(), 8, out.data(), 16, {8, 8}, mask, ippBorderRepl, 0,
+  for (auto [direction, mask, expected] : {std::tuple{kDirections[0], ippMskSize3x3, 80},
+                                           std::tuple{kDirections[1], ippMskSize5x5, 384}}) {
+    ASSERT_EQ(direction.kernel(src.Region(), 8, out.data(), 16, {8, 8}, mask, ippBorderRepl, 0,
                                buffer.data()),
               ippStsNoErr);
-    return out[3 * 8 + 4];
-  };
-  EXPECT_EQ(interior(kDirections[0], ippMskSize3x3), 80);   // (20 below - above) * (1 + 2 + 1)
-  EXPECT_EQ(interior(kDirections[1], ippMskSize5x5), 384);  // (2 * 6 + 12 left - right) * 16
+    EXPECT_EQ(out[3 * 8 + 4], expected) << direction.name;
+  }
 }
 
 // Each call also carries a fault of every later check, so that its status

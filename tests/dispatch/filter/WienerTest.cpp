@@ -8,7 +8,6 @@
 #include <random>
 #include <vector>
 
-#include "FilterTestSupport.h"
 #include "KernelTestSupport.h"
 #include "dispatch/IppEntryForms.h"
 #include "dispatch/filter/FilterFallbacks.h"
@@ -16,7 +15,7 @@
 namespace qx {
 namespace {
 
-using filtertest::Canvas;
+using kerneltest::Canvas;
 
 struct Layout {
   const char* name;

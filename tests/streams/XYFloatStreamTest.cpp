@@ -30,49 +30,26 @@ TEST(XYFloatData, CountIsCutToThePointsThereAndOtherIndexesReadZero) {
   EXPECT_EQ(overstated.GetPoint(3), (TQXFloatPoint{}));
 }
 
-// An XY source with an XY sink and a pair-stream sink.
-class XYFloatPins : public ::testing::Test {
- protected:
-  XYFloatPins()
-      : Output(new TQXFBXYFloatSourcePin(&Source, "PointsPin", Source.Lock, Source.Recorder())),
-        Points(new TQXFBXYFloatSinkPin(&Sink, "PointsPin", Sink.Lock, Sink.Recorder())),
-        Pairs(Sink.AddSink({ZTBufferPairStreamID})) {}
-
-  TStreamNode Source, Sink;
-  TQXFBXYFloatSourcePin* Output;
-  TQXFBXYFloatSinkPin* Points;
-  TZTFBSinkPin* Pairs;
-};
-
-TEST_F(XYFloatPins, AnXYSinkGetsTheSameListObject) {
-  Points->Connect(Output);
-  auto data = MakeRef<TQXXYFloatData>(TQXFloatPointArray{{1, 2}});
-  EXPECT_TRUE(Output->SubmitData(data));
-  EXPECT_FALSE(Output->SubmitData(nullptr));
-
-  const auto arrived = Sink.At(Points);
-  ASSERT_EQ(arrived.size(), 1u);
-  auto supplied = RefCast<TFBQXSuppliedXYFloatDataOperation>(arrived[0]);
-  ASSERT_TRUE(supplied);
-  EXPECT_EQ(supplied->GetData(), data);
-}
-
-TEST_F(XYFloatPins, PointListsReachAPairSinkAsXAndYBuffersOtherOperationsAsThemselves) {
-  Pairs->Connect(Output);
-  EXPECT_NE(dynamic_cast<TFBQXXYFloatToPairsFormatConverter*>(Pairs->GetConverter().Get()),
+TEST(XYFloatPins, PointListsReachAPairSinkAsXAndYBuffersOtherOperationsAsThemselves) {
+  TStreamNode source, sink;
+  auto* output = new TQXFBXYFloatSourcePin(&source, "PointsPin", source.Lock);
+  TZTFBSinkPin* pairs = sink.AddSink({ZTBufferPairStreamID});
+  pairs->Connect(output);
+  EXPECT_NE(dynamic_cast<TFBQXXYFloatToPairsFormatConverter*>(pairs->GetConverter().Get()),
             nullptr);
 
   const TFBOperationPtr start = MakeRef<TFBStartSampleRateOperation>(25.0);
-  EXPECT_TRUE(Output->Notify(start));
+  EXPECT_TRUE(output->Notify(start));
   const TQXFloatPointArray points = {{0.5f, -1.0f}, {16777216.0f, 0.125f}, {-3.75f, 1e-3f}};
-  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(points)));
-  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(points, 2)));
-  EXPECT_TRUE(Output->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{})));
+  EXPECT_TRUE(output->SubmitData(MakeRef<TQXXYFloatData>(points)));
+  EXPECT_TRUE(output->SubmitData(MakeRef<TQXXYFloatData>(points, 2)));
+  EXPECT_TRUE(output->SubmitData(MakeRef<TQXXYFloatData>(TQXFloatPointArray{})));
   // A list operation built without data has nothing to convert.
-  EXPECT_FALSE(Output->Notify(MakeRef<TFBQXSuppliedXYFloatDataOperation>(nullptr)));
-  EXPECT_TRUE(Output->Stop());
+  EXPECT_FALSE(output->Notify(MakeRef<TFBQXSuppliedXYFloatDataOperation>(nullptr)));
+  EXPECT_FALSE(output->SubmitData(nullptr));
+  EXPECT_TRUE(output->Stop());
 
-  const auto arrived = Sink.At(Pairs);
+  const auto arrived = sink.At(pairs);
   ASSERT_EQ(arrived.size(), 5u);
   EXPECT_EQ(arrived[0], start);
   std::vector<std::vector<double>> xs, ys;

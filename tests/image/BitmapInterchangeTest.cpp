@@ -86,14 +86,6 @@ TEST(BitmapInterchange, BothKindsRoundTripInBothDepthsAndOddWidths) {
       ExpectRoundTrip<TQXBasicBitmap>(depth, width);
     }
   }
-  // Other host depths arrive as RGB24 with their colours.
-  TBitmap indexed(3, 2, pf8bit);
-  indexed.SetPalette({{10, 20, 30, 0}, {40, 50, 60, 0}});
-  indexed.ScanLine(1)[2] = 1;
-  auto frame = MakeRef<TQXImageBuffer>(indexed);
-  EXPECT_EQ(frame->GetFormat(), vfRGB24);
-  EXPECT_EQ(frame->GetPixel(2, 1), QXColorRGB(60, 50, 40));
-  EXPECT_EQ(frame->GetPixel(0, 0), QXColorRGB(30, 20, 10));
 }
 
 // An empty host bitmap leaves the frame as it is, an empty memory bitmap

@@ -19,16 +19,6 @@ struct Connected : ::testing::Test {
   void SetUp() override { In.Connect(&Out); }
 };
 
-TEST(StreamRegistry, NamesTypesOnceAndRefusesUnknownOnes) {
-  RegisterTestStreams();
-  EXPECT_NO_THROW(FBRegisterStream(StreamA, "Test stream A"));
-  EXPECT_THROW(FBRegisterStream(StreamA, "Another name"), EFBError);
-  EXPECT_THROW(FBRegisterStream(TGUID{}, "Null"), EFBError);
-  TNode node;
-  EXPECT_THROW(node.AddSource("Out", {TGUID::Parse("{8C6D936B-C753-4DE2-B461-66D1DE82DE98}")}),
-               EFBError);
-}
-
 TEST(PinDelivery, ReachesEverySinkInOrderOnTheSendingThread) {
   TNode source, sinks;
   TFBSourcePin& out = source.AddSource("Out", {StreamA});

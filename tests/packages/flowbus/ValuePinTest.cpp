@@ -76,10 +76,8 @@ TEST(ExtCollection, ReportsChangesOnceOrAtTheEndOfAnUpdate) {
   EXPECT_EQ(changes, 2);
 
   devices.BeginUpdate();
-  devices.BeginUpdate();
   devices.Add().SetDevice("cam1");
   devices.Delete(0);
-  devices.EndUpdate();
   EXPECT_EQ(changes, 2);
   devices.EndUpdate();
   EXPECT_EQ(changes, 3);

@@ -1,14 +1,11 @@
 // The clock generator's schedule. Its timing is measured with generous bounds:
-// the checks catch a schedule that drifts or ticks early, not jitter. How
-// fast it stops is not asserted here.
+// the checks catch a schedule that drifts or ticks early, not jitter.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "packages/zenthic/ZTClockGen.h"
@@ -20,35 +17,23 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The ticks a clock called back with and when. Only the clock's thread
-// writes them; the test reads them once the clock is destroyed, or polls the
-// count while it runs.
-struct TTickRecorder {
-  struct TTick {
-    std::int64_t Tick;
-    Clock::time_point Time;
-  };
-  std::vector<TTick> Ticks;
-  std::atomic<std::size_t> Count{0};
-
-  void Record(std::int64_t tick) {
-    Ticks.push_back({tick, Clock::now()});
-    ++Count;
-  }
+// A tick a clock called back with and when.
+struct TTick {
+  std::int64_t Tick;
+  Clock::time_point Time;
 };
 
 TEST(ZTClockGen, KeepsToTheScheduleFromTheStartOverALongRun) {
   for (std::int64_t period : {0, -1}) {
     EXPECT_THROW(TZTClockGen(period, [](std::int64_t) {}), EZTException);
   }
-  TTickRecorder recorder;
+  std::vector<TTick> ticks;  // written by the clock's thread, read once it ended
   Clock::time_point start;
   {
-    TZTClockGen clock(10'000, [&](std::int64_t tick) { recorder.Record(tick); });  // 1 ms
-    start = clock.GetStartTime();
+    TZTClockGen clock(10'000, [&](std::int64_t tick) { ticks.push_back({tick, Clock::now()}); });
+    start = clock.GetStartTime();  // the period is 1 ms
     std::this_thread::sleep_for(3s);
   }
-  const auto& ticks = recorder.Ticks;
   ASSERT_GT(ticks.size(), 100u);
   EXPECT_EQ(ticks.front().Tick, 0);
   for (std::size_t i = 0; i < ticks.size(); ++i) {
@@ -65,27 +50,6 @@ TEST(ZTClockGen, KeepsToTheScheduleFromTheStartOverALongRun) {
   }
   std::nth_element(lateness.begin(), lateness.begin() + 50, lateness.end());
   EXPECT_LT(lateness[50], 50ms);
-}
-
-TEST(ZTClockGen, SkipsTicksAnOverlongCallMissed) {
-  TTickRecorder recorder;
-  bool overran = false;  // used on the clock's thread only
-  {
-    TZTClockGen clock(200'000, [&](std::int64_t tick) {  // 20 ms
-      recorder.Record(tick);
-      // The first call, for tick k due at 20k ms, returns after 20k + 50 ms,
-      // when ticks k + 1 and k + 2 have passed.
-      if (!std::exchange(overran, true)) std::this_thread::sleep_for(50ms);
-    });
-    // Wait for the first tick after the overrun, however slow the machine.
-    const auto deadline = Clock::now() + 20s;
-    while (Clock::now() < deadline && recorder.Count < 2) {
-      std::this_thread::sleep_for(5ms);
-    }
-  }
-  const auto& ticks = recorder.Ticks;
-  ASSERT_GE(ticks.size(), 2u);
-  EXPECT_GE(ticks[1].Tick, ticks[0].Tick + 3);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "DispatcherTableChecks.h"
 #include "FakeIpp.h"
 #include "dispatch/NXIppLoader.h"
 #include "dispatch/QXBasicDispatcher.h"
@@ -29,20 +30,13 @@ bool FromIpp(std::string_view name) {
          (name == "ippiAdd_8u_C3RSfs" || name == "ippiMax_8u_C1R" || name == "ippsSwapBytes_16u_I");
 }
 
-// Calls `entry` with every argument value-initialised: null pointers, zero
-// steps and sizes.
-template <class... Args>
-IppStatus CallWithEmptyArguments(IppStatus (*entry)(Args...)) {
-  return entry(Args{}...);
-}
-
 // Every other entry is its fallback, which refuses empty arguments.
-#define QX_EXPECT_RESOLVED(form, name)                   \
-  if (FromIpp(#name)) {                                  \
-    EXPECT_NE(name, &fallback::name) << #name;           \
-  } else {                                               \
-    EXPECT_EQ(name, &fallback::name) << #name;           \
-    EXPECT_LT(CallWithEmptyArguments(name), 0) << #name; \
+#define QX_EXPECT_RESOLVED(form, name)                         \
+  if (FromIpp(#name)) {                                        \
+    EXPECT_NE(name, &fallback::name) << #name;                 \
+  } else {                                                     \
+    EXPECT_EQ(name, &fallback::name) << #name;                 \
+    EXPECT_LT(test::CallWithEmptyArguments(name), 0) << #name; \
   }
 
 TEST(QX_SUITE, EntriesComeFromIppWhereItExportsThemAndFromTheFallbacksElsewhere) {

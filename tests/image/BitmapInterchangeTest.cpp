@@ -1,6 +1,5 @@
-// Frames exchanged with the host's TBitmap and the memory bitmap: formats
-// chosen on the way in and out, pixels and alpha kept, odd widths against
-// padded frame rows, and copy-on-write kept intact.
+// Frames exchanged with the host's TBitmap and the memory bitmap: formats in
+// and out, pixels and alpha kept, odd widths against padded rows.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,7 +1,5 @@
-// Passing a frame on copies no pixel: counted by the pixel blocks the signal
-// package's allocator hands out (64-byte aligned allocations, which this
-// program counts by replacing the global aligned allocation functions; the
-// array forms call these).
+// Passing a frame on copies no pixel: counted as the 64-byte aligned blocks
+// the buffer allocator takes from the replaced global allocation functions.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,7 +1,5 @@
 // Operations of a frame with another frame or with one value, and alpha
-// compositing: each against a per-channel model over the common region, on
-// pairs of formats or operand forms that show each way the operands meet; the
-// format the frame ends in, and every other holder of either storage untouched.
+// compositing, against a per-channel model on each way the operands meet.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,9 +17,8 @@ namespace {
 
 enum class TOperandForm { Color, ColorAlpha, Packed };
 
-// An operation with another frame (in place and from two frames) and with one
-// value in each operand form, either possibly missing, and the byte it gives
-// from the frame's byte and the operand's.
+// An operation with another frame and with one value (either may be missing),
+// and the byte it gives from the frame's byte and the operand's.
 struct TOperation {
   std::string Name;
   std::function<void(TQXImageBuffer&, const IQXImageBuffer&)> WithFrame;
@@ -144,9 +141,8 @@ TQXVideoFormat ValueFormatOf(TQXVideoFormat format) {
   return format == vfRGB || format == vfRGBA32 ? format : vfRGB24;
 }
 
-// Every operand form on RGBA32, where alpha is kept or combined, and on the
-// formats without alpha (operated on as they are or converted first); other
-// holders of the storage untouched.
+// Every operand form on RGBA32, where alpha is kept or combined, and one on
+// each path without alpha (RGB24, the vfRGB tag, converted first).
 TEST(ValueOperations, EveryOperationAndOperandFormAgainstTheModel) {
   using enum TOperandForm;
   const std::pair<TQXVideoFormat, TOperandForm> cases[] = {

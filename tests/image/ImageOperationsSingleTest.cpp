@@ -1,6 +1,5 @@
-// Inversion and squaring (in place and from a source) and the fills, on
-// every format: the format the frame ends in, every pixel against a plain
-// model, alpha kept or set, and other holders of the storage untouched.
+// Inversion and squaring (in place and from a source) and the fills on every
+// format, against the colour model; other holders of the storage untouched.
 #include <gtest/gtest.h>
 
 #include <functional>

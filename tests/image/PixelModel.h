@@ -1,9 +1,6 @@
-// An independent model of the frame layouts and conversions, for checking
-// storage classes, image buffers and their operations: plain per-pixel
-// formulas, written with floor divisions and floating point instead of the
-// kernels' shifts and tables. A frame is modelled as its pixels' colours;
-// `Decode` reads raw frame bytes into colours and `Encode` writes colours as
-// raw bytes, each format by its own definition.
+// An independent model of the frame layouts, conversions and operations:
+// plain per-pixel formulas with floor divisions and floating point instead of
+// the kernels' shifts and tables, and the checks the image suites share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -221,9 +218,8 @@ void ExpectPixels(const IQXImageBuffer& frame, Expected expected) {
   }
 }
 
-// A second holder of a frame's storage, taken before an operation: it must
-// keep the format and pixels it had, and so must the frame itself when the
-// operation only reads it.
+// A second holder of a frame's storage, which must keep its format and pixels
+// (as must the frame itself when an operation only reads it).
 class THeld {
  public:
   explicit THeld(const TQXImageBuffer& frame)
@@ -244,10 +240,9 @@ class THeld {
   std::vector<std::uint8_t> FBytes;
 };
 
-// Expects `result` to hold `formula(mine's channel, operand's channel)` over
-// the region it shares with `operand`, as `result`'s format stores it, and
-// `mine`'s colours elsewhere; alpha is `mine`'s, or combined too when
-// `withAlpha` and `result` holds alpha.
+// Expects `result` to hold formula(mine, operand) per channel over the region
+// they share, as its format stores it, and `mine` elsewhere; alpha is
+// `mine`'s, or combined too when `withAlpha` and `result` holds alpha.
 template <class Formula>
 void ExpectCombined(const IQXImageBuffer& result, const IQXImageBuffer& mine,
                     const IQXImageBuffer& operand, Formula formula, bool withAlpha = false) {

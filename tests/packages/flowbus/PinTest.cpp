@@ -134,8 +134,7 @@ TEST_F(Connected, DestroyingTheSourceOrShuttingItDownDropsTheConnection) {
   EXPECT_THROW(In.Connect(&Out), EFBError);
 }
 
-// A converter from stream A to stream B that turns n into 100 + n and counts
-// its instances.
+// A converter from stream A to stream B: n becomes 100 + n.
 class TPlusHundred : public TFBFormatConverter {
  public:
   static inline std::atomic<int> Alive = 0;

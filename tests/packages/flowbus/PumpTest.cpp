@@ -44,7 +44,6 @@ class TGenerator : public TNode {
 };
 
 TEST(PumpElection, TheHighestPriorityWinsAndItsTicksPumpTheOthers) {
-  // Three generators into three inputs of one mixing component.
   TGenerator g1{1, 0}, g2{2, 5}, g3{3, 5};
   TNode mixer;
   for (TGenerator* g : {&g1, &g2, &g3}) {
@@ -78,9 +77,8 @@ TEST(PumpElection, TheHighestPriorityWinsAndItsTicksPumpTheOthers) {
 }
 
 TEST(PumpElection, APinWithADependentPassesRequestsOnAndAnUnansweredOneElectsItsSender) {
-  // Both generators feed a filter that does not pass requests on: nobody
-  // answers, so each is its own master although g1 asked first with a
-  // higher priority.
+  // A filter that does not pass requests on: nobody answers, so each is its
+  // own master although g1 asked first with a higher priority.
   TGenerator g1(1, 5), g2(2, 0);
   TNode filter;
   TFBSourcePin& out = filter.AddSource("Out", {StreamA});

@@ -13,8 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Polls `condition` until it holds; false after 20 s (a hung test fails
-// instead of blocking the suite).
+// Polls `condition` until it holds; false after 20 s instead of hanging.
 template <class F>
 bool Eventually(F condition) {
   const auto deadline = std::chrono::steady_clock::now() + 20s;

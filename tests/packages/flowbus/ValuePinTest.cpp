@@ -43,8 +43,7 @@ TEST(ValuePins, AStatePinMirrorsItsValueBothWaysUnderTheLocks) {
   state->SetState(true);
   EXPECT_EQ(fromOutside.size(), 1u);
   EXPECT_EQ(seenByA.size(), 1u);
-  // The sinks pass other operations to OnOperation (none here).
-  EXPECT_FALSE(state->Notify(MakeRef<TFBStopOperation>()));
+  EXPECT_FALSE(state->Notify(MakeRef<TFBStopOperation>()));  // to OnOperation: none
 }
 
 class TDeviceItem : public TFBExtCollectionItem {

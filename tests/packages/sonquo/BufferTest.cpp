@@ -1,8 +1,5 @@
 // Media buffers with time stamps, the audio buffers built on them, and the
-// audio pins that carry them: they speak the audio stream, carry audio
-// buffers as shared supplied buffers, and the start-wave operation delivers
-// its format byte for byte. Type agreement and delivery are the pin
-// framework's and are tested there.
+// audio pins that carry them (delivery is the pin framework's, tested there).
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -54,8 +54,7 @@ TEST(QXBasicBitmap, ConstructionGivesSizeFormatAndContents) {
 TEST(QXBasicBitmap, PixelsAreStoredBlueGreenRedAndCheckedAgainstTheEdges) {
   TQXBasicBitmap bitmap(3, 2, pf32bit);
   bitmap.SetAlpha(2, 1, 9);
-  bitmap.SetPixel(2, 1, 0xAABBCC);  // red 0xCC, green 0xBB, blue 0xAA
-  // The colour leaves alpha alone.
+  bitmap.SetPixel(2, 1, 0xAABBCC);  // red 0xCC, blue 0xAA; alpha stays
   EXPECT_EQ(Bytes(bitmap.ScanLine(1) + 8, 4), (std::vector<std::uint8_t>{0xAA, 0xBB, 0xCC, 9}));
   EXPECT_EQ(bitmap.GetPixel(2, 1), 0xAABBCCu);
 

@@ -17,10 +17,8 @@
 namespace qx::test {
 namespace {
 
-// Three producers put numbered items in through `push(producer, index)` while
-// this thread takes them with `pop`, which gives the producer and index, or
-// nothing while the list is empty. Nothing may be lost, taken twice or
-// reordered within one producer's items.
+// Three producers `push(producer, index)` while this thread takes items with
+// `pop`: none may be lost, taken twice or out of its producer's order.
 template <class Push, class Pop>
 void ExpectEachProducersOrder(Push push, Pop pop) {
   constexpr int Producers = 3, PerProducer = 3000;

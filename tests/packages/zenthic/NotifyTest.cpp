@@ -1,6 +1,5 @@
 // Wake-ups for a worker thread and deliveries on the user-interface thread.
-// The main-thread tests drive a private message queue from the test thread,
-// which plays the user-interface thread.
+// The test thread plays the user-interface thread with a private queue.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,8 +1,5 @@
-// The pin bases: buffers and pairs reach every sink as the same object, and
-// the connect event. Delivery itself (threads, locks, refusals) is the pin
-// framework's and is tested there. Then the locked persistents: PSetProp
-// stores under the owner's lock and reports and signals only real changes
-// (what a refused lock does is shown by the property types' suite).
+// The pin bases (delivery itself is the pin framework's, tested there) and
+// the locked persistents (refused locks are shown by the property types).
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -113,16 +113,14 @@ using Rgb = std::array<int, 3>;
 // Converts one row of Y0 U Y1 V bytes, or of RGB pixels, with the dispatched kernel.
 Bytes ToRgb(const Bytes& yuv, int width) {
   Bytes rgb(static_cast<std::size_t>(3 * width));
-  EXPECT_EQ(
-      fallback::ippiYUV422ToRGB_8u_C2C3R(yuv.data(), 2 * width, rgb.data(), 3 * width, {width, 1}),
-      ippStsNoErr);
+  EXPECT_EQ(ippiYUV422ToRGB_8u_C2C3R(yuv.data(), 2 * width, rgb.data(), 3 * width, {width, 1}),
+            ippStsNoErr);
   return rgb;
 }
 Bytes ToYuv(const Bytes& rgb, int width) {
   Bytes yuv(static_cast<std::size_t>(2 * width));
-  EXPECT_EQ(
-      fallback::ippiRGBToYUV422_8u_C3C2R(rgb.data(), 3 * width, yuv.data(), 2 * width, {width, 1}),
-      ippStsNoErr);
+  EXPECT_EQ(ippiRGBToYUV422_8u_C3C2R(rgb.data(), 3 * width, yuv.data(), 2 * width, {width, 1}),
+            ippStsNoErr);
   return yuv;
 }
 Rgb PixelAt(const Bytes& rgb, int x) { return {rgb[3 * x], rgb[3 * x + 1], rgb[3 * x + 2]}; }
@@ -137,7 +135,7 @@ TEST(YuvConversions, HandCheckedPixels) {
   // An odd width writes only the last pixel's Y and U.
   Bytes yuv(8, 0xEE);
   const Bytes rgb = {0, 0, 0, 0, 0, 0, 255, 255, 255};
-  ASSERT_EQ(fallback::ippiRGBToYUV422_8u_C3C2R(rgb.data(), 9, yuv.data(), 6, {3, 1}), ippStsNoErr);
+  ASSERT_EQ(ippiRGBToYUV422_8u_C3C2R(rgb.data(), 9, yuv.data(), 6, {3, 1}), ippStsNoErr);
   EXPECT_EQ(yuv, (Bytes{0, 128, 0, 128, 255, 128, 0xEE, 0xEE}));
 }
 
@@ -163,7 +161,7 @@ TEST(YuvConversions, EachPixelTakesTheChromaOfItsPair) {
 // Steps are not checked: a zero step converts the same row again.
 TEST(YuvConversions, ArgumentChecks) {
   Ipp8u buffer[16] = {};
-  const auto convert = fallback::ippiYUV422ToRGB_8u_C2C3R;
+  const auto convert = ippiYUV422ToRGB_8u_C2C3R;
   EXPECT_EQ(convert(nullptr, 8, buffer, 8, {0, 1}), ippStsNullPtrErr);
   EXPECT_EQ(convert(buffer, 8, buffer + 8, 8, {1, -1}), ippStsSizeErr);
   EXPECT_EQ(convert(buffer, 0, buffer + 8, 0, {2, 2}), ippStsNoErr);
@@ -193,10 +191,10 @@ TEST(YuvConversions, RoundTripStaysWithinTheConversionError) {
 }
 
 TEST(YuvConversions, SimdMatchesReference) {
-  ExpectSameAsReference(kOneSource, {2, 3}, OneSource(fallback::ippiYUV422ToRGB_8u_C2C3R),
-                        OneSource(fallback::reference::ippiYUV422ToRGB_8u_C2C3R));
-  ExpectSameAsReference(kOneSource, {3, 2}, OneSource(fallback::ippiRGBToYUV422_8u_C3C2R),
-                        OneSource(fallback::reference::ippiRGBToYUV422_8u_C3C2R));
+  ExpectSameAsReference(kOneSource, {2, 3}, OneSource(ippiYUV422ToRGB_8u_C2C3R),
+                        OneSource(reference::ippiYUV422ToRGB_8u_C2C3R));
+  ExpectSameAsReference(kOneSource, {3, 2}, OneSource(ippiRGBToYUV422_8u_C3C2R),
+                        OneSource(reference::ippiRGBToYUV422_8u_C3C2R));
 }
 
 }  // namespace

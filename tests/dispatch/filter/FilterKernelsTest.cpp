@@ -1,11 +1,14 @@
-// Wiener kernels against a per-pixel evaluation of the filter, whose window is
-// gathered pixel by pixel from the source, on every instruction set.
+// The filter kernels on every instruction set: Sobel against a direct 2-D
+// convolution of an explicitly bordered copy of the source with the published
+// masks, Wiener against a per-pixel evaluation of its definition, whose window
+// is gathered pixel by pixel from the source.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "KernelTestSupport.h"
@@ -17,6 +20,170 @@ namespace {
 
 using kerneltest::Canvas;
 
+using Mask = std::vector<std::vector<int>>;
+
+struct Direction {
+  const char* name;
+  TIppiFilterSobelBorder kernel;
+  TIppiFilterSobelGetBufferSize bufferSize;
+  bool vertical;
+};
+const Direction kDirections[] = {{"Horiz", &fallback::ippiFilterSobelHorizBorder_8u16s_C1R,
+                                  &fallback::ippiFilterSobelHorizGetBufferSize_8u16s_C1R, false},
+                                 {"Vert", &fallback::ippiFilterSobelVertBorder_8u16s_C1R,
+                                  &fallback::ippiFilterSobelVertGetBufferSize_8u16s_C1R, true}};
+constexpr Ipp16s kWordGuard = -12345;
+
+// The published masks, row by row from the top: the derivative down the
+// columns times the smoothing along the rows (Horiz, rows 1 2 1 / 0 0 0 /
+// -1 -2 -1), or the smoothing down the columns times minus the derivative
+// along the rows (Vert, rows -1 0 1 / -2 0 2 / -1 0 1).
+Mask PublishedMask(bool vertical, IppiMaskSize size) {
+  const bool small = size == ippMskSize3x3;
+  const std::vector<int> smooth = small ? std::vector{1, 2, 1} : std::vector{1, 4, 6, 4, 1};
+  const std::vector<int> derivative = small ? std::vector{1, 0, -1} : std::vector{1, 2, 0, -2, -1};
+  Mask mask(smooth.size(), std::vector<int>(smooth.size()));
+  for (std::size_t i = 0; i < smooth.size(); ++i)
+    for (std::size_t j = 0; j < smooth.size(); ++j)
+      mask[i][j] = vertical ? -smooth[i] * derivative[j] : derivative[i] * smooth[j];
+  return mask;
+}
+
+// The source index that stands for index i of a row or column of n pixels,
+// found by stepping back into the image the way each border type says.
+int Resolve(int i, int n, IppiBorderType border) {
+  while (i < 0 || i >= n) {
+    if (border == ippBorderRepl || n == 1) {
+      i = i < 0 ? 0 : n - 1;
+    } else if (border == ippBorderWrap) {
+      i += i < 0 ? n : -n;
+    } else if (border == ippBorderMirror) {  // dcb|abcd|cba
+      i = i < 0 ? -i : 2 * (n - 1) - i;
+    } else {  // ippBorderMirrorR: cba|abcd|dcb
+      i = i < 0 ? -1 - i : 2 * n - 1 - i;
+    }
+  }
+  return i;
+}
+
+// Convolution of the source, bordered as `border` says, with `mask` (its
+// centre on the pixel).
+std::vector<int> Expected(const Canvas<std::uint8_t>& src, IppiSize size, const Mask& mask,
+                          IppiBorderType border, int value) {
+  const auto sample = [&](int x, int y) {
+    const bool inside = x >= 0 && x < size.width && y >= 0 && y < size.height;
+    if (border == ippBorderConst && !inside) return value;
+    return int{src.At(Resolve(x, size.width, border), Resolve(y, size.height, border))};
+  };
+  const int r = static_cast<int>(mask.size()) / 2;
+  std::vector<int> out;
+  for (int y = 0; y < size.height; ++y) {
+    for (int x = 0; x < size.width; ++x) {
+      int sum = 0;
+      for (int i = 0; i <= 2 * r; ++i)
+        for (int j = 0; j <= 2 * r; ++j) sum += mask[i][j] * sample(x + r - j, y + r - i);
+      out.push_back(sum);
+    }
+  }
+  return out;
+}
+
+// Random bytes around the source region would change the result if they were
+// read; every fifth source is exactly its region (step = width), so that the
+// address sanitizer reports any read past its last row. The scratch is exactly
+// the reported size, misaligned.
+TEST(Sobel, MatchesConvolutionForEveryBorderMaskAndWidth) {
+  kerneltest::ForEachTarget([] {
+    std::mt19937 random(5);
+    for (const Direction& direction : kDirections) {
+      for (IppiMaskSize mask : {ippMskSize3x3, ippMskSize5x5}) {
+        for (int b = ippBorderConst; b <= ippBorderMirrorR; ++b) {
+          const auto border = static_cast<IppiBorderType>(b);
+          for (int width : kerneltest::DifferentialWidths()) {
+            const IppiSize size{width, 1 + (width * 7 + b) % 6};
+            const bool exact = width % 5 == 1;
+            Canvas<std::uint8_t> src(width, size.height, exact ? 0 : 4,
+                                     exact ? 0 : static_cast<int>(random() % 4));
+            src.FillRandom(random, 0, 255);
+            Canvas<Ipp16s> dst(width, size.height, 3, static_cast<int>(random() % 3), kWordGuard);
+            const auto value = static_cast<Ipp8u>(random());
+            int bytes = 0;
+            ASSERT_EQ(direction.bufferSize(size, mask, &bytes), ippStsNoErr);
+            // Exactly the reported size, misaligned: the address sanitizer reports any use beyond.
+            const int offset = static_cast<int>(random() % 32);
+            std::vector<std::uint8_t> scratch(bytes + offset);
+            ASSERT_EQ(direction.kernel(src.Region(), src.StepBytes(), dst.Region(), dst.StepBytes(),
+                                       size, mask, border, value, scratch.data() + offset),
+                      ippStsNoErr);
+            const std::vector<int> expected =
+                Expected(src, size, PublishedMask(direction.vertical, mask), border, value);
+            std::vector<int> actual;
+            for (int y = 0; y < size.height; ++y)
+              for (int x = 0; x < width; ++x) actual.push_back(dst.At(x, y));
+            ASSERT_EQ(actual, expected) << direction.name << " mask " << mask << " border " << b
+                                        << " " << width << "x" << size.height;
+            ASSERT_TRUE(dst.AllEqual(kWordGuard, /*outsideOnly=*/true));
+          }
+        }
+      }
+    }
+  });
+}
+
+// Rows brighten downwards by 10 and columns darken to the right by 3: the
+// masks' signs (a convolution, not a correlation) make both derivatives
+// positive, (20 below - above) * (1 + 2 + 1) and (2 * 6 + 12 left - right) * 16.
+TEST(Sobel, SignsFollowThePublishedMasks) {
+  Canvas<std::uint8_t> src(8, 8, 0, 0);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) src.At(x, y) = static_cast<std::uint8_t>(100 + 10 * y - 3 * x);
+  std::vector<Ipp8u> buffer(4096);
+  std::vector<Ipp16s> out(64);
+  for (auto [direction, mask, expected] : {std::tuple{kDirections[0], ippMskSize3x3, 80},
+                                           std::tuple{kDirections[1], ippMskSize5x5, 384}}) {
+    ASSERT_EQ(direction.kernel(src.Region(), 8, out.data(), 16, {8, 8}, mask, ippBorderRepl, 0,
+                               buffer.data()),
+              ippStsNoErr);
+    EXPECT_EQ(out[3 * 8 + 4], expected) << direction.name;
+  }
+}
+
+// Each call also carries a fault of every later check, so that its status
+// shows which check comes first; none writes anything.
+TEST(Sobel, ChecksAreMadeInOrderAndWriteNothing) {
+  const std::vector<Ipp8u> src(30, 7);
+  std::vector<Ipp8u> buffer(4096);
+  Canvas<Ipp16s> dst(10, 3, 2, 0, kWordGuard);
+  Ipp16s* out = dst.Region();
+  const auto mask = static_cast<IppiMaskSize>(35);
+  const auto border = static_cast<IppiBorderType>(5);
+  for (const Direction& d : kDirections) {
+    SCOPED_TRACE(d.name);
+    EXPECT_EQ(d.kernel(nullptr, 9, out, 17, {0, 3}, mask, border, 0, buffer.data()),
+              ippStsNullPtrErr);
+    EXPECT_EQ(d.kernel(src.data(), 9, out, 17, {10, 0}, mask, border, 0, nullptr),
+              ippStsNullPtrErr);
+    EXPECT_EQ(d.kernel(src.data(), 9, out, 17, {-3, 3}, mask, border, 0, buffer.data()),
+              ippStsSizeErr);
+    EXPECT_EQ(d.kernel(src.data(), 9, out, 20, {10, 3}, mask, border, 0, buffer.data()),
+              ippStsStepErr);  // steps of at least a row
+    EXPECT_EQ(d.kernel(src.data(), 10, out, 19, {10, 3}, mask, border, 0, buffer.data()),
+              ippStsStepErr);
+    EXPECT_EQ(d.kernel(src.data(), 10, out, 21, {10, 3}, mask, border, 0, buffer.data()),
+              ippStsNotEvenStepErr);
+    EXPECT_EQ(d.kernel(src.data(), 10, out, 20, {10, 3}, mask, border, 0, buffer.data()),
+              ippStsBadArgErr);
+    EXPECT_EQ(d.kernel(src.data(), 10, out, 20, {10, 3}, mask, ippBorderMirror, 0, buffer.data()),
+              ippStsMaskSizeErr);
+    int bytes = -1;
+    EXPECT_EQ(d.bufferSize({0, 0}, ippMskSize3x3, nullptr), ippStsNullPtrErr);
+    EXPECT_EQ(d.bufferSize({5, 0}, mask, &bytes), ippStsSizeErr);
+    EXPECT_EQ(d.bufferSize({5, 5}, mask, &bytes), ippStsMaskSizeErr);
+    EXPECT_EQ(bytes, -1);
+  }
+  EXPECT_TRUE(dst.AllEqual(kWordGuard));
+}
+
 struct Layout {
   const char* name;
   int bytes;     // per pixel
@@ -26,7 +193,7 @@ struct Layout {
 const Layout kLayouts[] = {{"C1", 1, 1, &fallback::ippiFilterWiener_8u_C1R},
                            {"C3", 3, 3, &fallback::ippiFilterWiener_8u_C3R},
                            {"AC4", 4, 3, &fallback::ippiFilterWiener_8u_AC4R}};
-constexpr std::uint8_t kGuard = 0xA5;
+constexpr std::uint8_t kByteGuard = 0xA5;
 
 struct Window {
   IppiSize mask;
@@ -92,7 +259,7 @@ TEST(Wiener, MatchesDefinitionForEveryLayoutWindowAndWidth) {
           SCOPED_TRACE(testing::Message() << layout.name << " " << width << "x" << size.height);
           Canvas<std::uint8_t> src(width * layout.bytes, size.height, 9 * layout.bytes,
                                    random() % 7);
-          Canvas<std::uint8_t> dst(width * layout.bytes, size.height, 9, random() % 5, kGuard);
+          Canvas<std::uint8_t> dst(width * layout.bytes, size.height, 9, random() % 5, kByteGuard);
           src.FillRandom(random, 0, 255);
           int bytes = 0;
           ASSERT_EQ(
@@ -121,11 +288,11 @@ TEST(Wiener, MatchesDefinitionForEveryLayoutWindowAndWidth) {
               ASSERT_EQ(dst.At(x, y), c < layout.channels
                                           ? ExpectedSample(src, layout.bytes, c, x / layout.bytes,
                                                            y, window, noise[c])
-                                          : kGuard)
+                                          : kByteGuard)
                   << "at byte " << x << " of row " << y;
             }
           }
-          ASSERT_TRUE(dst.AllEqual(kGuard, /*outsideOnly=*/true));
+          ASSERT_TRUE(dst.AllEqual(kByteGuard, /*outsideOnly=*/true));
         }
       }
     }
@@ -161,7 +328,7 @@ TEST(Wiener, HandCheckedPixels) {
 // shows which check comes first; none writes the destination or the levels
 // (zero levels would be estimated and written back).
 TEST(Wiener, ChecksAreMadeInOrderAndWriteNothing) {
-  Canvas<std::uint8_t> src(48, 4, 8, 0, 9), dst(48, 4, 4, 0, kGuard);
+  Canvas<std::uint8_t> src(48, 4, 8, 0, 9), dst(48, 4, 4, 0, kByteGuard);
   std::vector<Ipp8u> buffer(4096);
   float zeros[3] = {}, one[3] = {1.0f}, nan[3] = {std::numeric_limits<float>::quiet_NaN()};
   for (const Layout& layout : kLayouts) {
@@ -187,7 +354,7 @@ TEST(Wiener, ChecksAreMadeInOrderAndWriteNothing) {
               ippStsNoiseRangeErr);
   }
   EXPECT_EQ(std::vector(zeros, zeros + 3), std::vector(3, 0.0f));
-  EXPECT_TRUE(dst.AllEqual(kGuard));
+  EXPECT_TRUE(dst.AllEqual(kByteGuard));
 }
 
 TEST(Wiener, BufferSizeChecksInOrder) {

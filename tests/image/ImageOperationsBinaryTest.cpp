@@ -87,10 +87,7 @@ TQXVideoFormat CombinedFormat(TQXVideoFormat mine, TQXVideoFormat other) {
 // Pairs of formats showing each way two frames meet: the same format kept
 // (RGB24, the vfRGB tag, RGBA32, gray) or brought to RGB24 (4:2:2, 16 bits);
 // different formats in RGBA32 when this frame is RGBA32, in RGB24 otherwise.
-struct TFormatPair {
-  TQXVideoFormat Mine, Other;
-};
-const TFormatPair kFormatPairs[] = {
+const std::pair<TQXVideoFormat, TQXVideoFormat> kFormatPairs[] = {
     {vfRGB24, vfRGB24}, {vfRGB, vfRGB},       {vfRGBA32, vfRGBA32}, {vfGrayScale, vfGrayScale},
     {vfYUY2, vfYUY2},   {vfRGB565, vfRGB565}, {vfRGBA32, vfUYVY},   {vfGrayScale, vfRGBA32},
     {vfRGB, vfRGB24},   {vfRGB555, vfRGB565},
@@ -103,13 +100,13 @@ TEST(FrameOperations, EveryOperationOnEachPairOfFormats) {
   std::uint32_t seed = 100;
   for (const TOperation& operation : kOperations) {
     if (!operation.WithFrame) continue;
-    for (const TFormatPair& pair : kFormatPairs) {
-      SCOPED_TRACE(operation.Name + " on " + testing::PrintToString(pair.Mine) + " with " +
-                   testing::PrintToString(pair.Other));
-      auto mine = RandomImage(pair.Mine, 7, 4, ++seed);
-      auto other = RandomImage(pair.Other, 5, 6, ++seed);
+    for (const auto& [mineFormat, otherFormat] : kFormatPairs) {
+      SCOPED_TRACE(operation.Name + " on " + testing::PrintToString(mineFormat) + " with " +
+                   testing::PrintToString(otherFormat));
+      auto mine = RandomImage(mineFormat, 7, 4, ++seed);
+      auto other = RandomImage(otherFormat, 5, 6, ++seed);
       const THeld mineHeld(*mine), otherHeld(*other);
-      const TQXVideoFormat format = CombinedFormat(pair.Mine, pair.Other);
+      const TQXVideoFormat format = CombinedFormat(mineFormat, otherFormat);
       const auto mineIn = Snapshot(*mine, format), otherIn = Snapshot(*other, format);
 
       auto third = RandomImage(vfYUY2, 2, 2, seed);
@@ -123,7 +120,7 @@ TEST(FrameOperations, EveryOperationOnEachPairOfFormats) {
       mineHeld.ExpectKept();
       otherHeld.ExpectKept();
       otherHeld.ExpectKeptBy(*other);
-      if (pair.Mine != pair.Other) continue;
+      if (mineFormat != otherFormat) continue;
 
       auto twin = MakeRef<TQXImageBuffer>(*other);
       operation.WithFrame(*twin, *other);

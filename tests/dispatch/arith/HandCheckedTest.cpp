@@ -25,41 +25,28 @@ Bytes OneRow(Kernel* kernel, std::vector<Bytes> operands, int width, Arguments a
   return operands.back();
 }
 
+// Source two minus and divided by source one.
 TEST(HandChecked, ScaledTwoSourceResults) {
-  struct Case {
-    fallback::TwoSourceSfsKernel* kernel;
-    Bytes src1, src2;
-    int scaleFactor;
-    Bytes expected;
-    IppStatus status = ippStsNoErr;
+  const auto scaled = [](fallback::TwoSourceSfsKernel* kernel, Bytes src1, Bytes src2, int scale,
+                         IppStatus status = ippStsNoErr) {
+    const int n = static_cast<int>(src1.size());
+    return OneRow(kernel, {src1, src2, Bytes(n)}, n, {.scaleFactor = scale}, status);
   };
-  const Case cases[] = {
-      // Add rounds halves to even (1.5, 2.5, 2.75), saturates, vanishes above 9.
-      {fallback::ippiAdd_8u_C1RSfs, {3, 5, 5, 200}, {3, 5, 6, 100}, 2, {2, 2, 3, 75}},
-      {fallback::ippiAdd_8u_C1RSfs, {200, 50}, {100, 10}, -1, {255, 120}},
-      {fallback::ippiAdd_8u_C1RSfs, {255}, {255}, 10, {0}},
-      // Sub: source two minus source one, down to zero.
-      {fallback::ippiSub_8u_C1RSfs, {10, 50, 10}, {30, 20, 11}, 0, {20, 0, 1}},
-      // Mul: 65025 / 256 = 254.0; 128 / 256 = 0.5 -> 0; 384 / 256 = 1.5 -> 2.
-      {fallback::ippiMul_8u_C1RSfs, {255, 16, 16, 40}, {255, 8, 24, 7}, 8, {254, 0, 2, 1}},
-      // Div: source two by source one; 3/2 -> 2, 5/2 -> 2, 7/2 -> 4, 9/0 -> 255, 0/0 -> 0,
-      // and the row is finished past a zero divisor.
-      {fallback::ippiDiv_8u_C1RSfs,
-       {2, 2, 2, 0, 0, 5},
-       {3, 5, 7, 9, 0, 5},
-       0,
-       {2, 2, 4, 255, 0, 1},
-       ippStsDivByZero},
-      // 2^15 / 255 = 128.5019 -> 129; 2^16 / 255 saturates.
-      {fallback::ippiDiv_8u_C1RSfs, {255, 255}, {1, 2}, -15, {129, 255}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-    const int n = static_cast<int>(c.src1.size());
-    EXPECT_EQ(
-        OneRow(c.kernel, {c.src1, c.src2, Bytes(n)}, n, {.scaleFactor = c.scaleFactor}, c.status),
-        c.expected);
-  }
+  // Halves round to even (1.5, 2.5, 2.75), saturation, nothing left above 9.
+  EXPECT_EQ(scaled(fallback::ippiAdd_8u_C1RSfs, {3, 5, 5, 200}, {3, 5, 6, 100}, 2),
+            (Bytes{2, 2, 3, 75}));
+  EXPECT_EQ(scaled(fallback::ippiAdd_8u_C1RSfs, {200, 50}, {100, 10}, -1), (Bytes{255, 120}));
+  EXPECT_EQ(scaled(fallback::ippiAdd_8u_C1RSfs, {255}, {255}, 10), (Bytes{0}));
+  EXPECT_EQ(scaled(fallback::ippiSub_8u_C1RSfs, {10, 50}, {30, 20}, 0), (Bytes{20, 0}));
+  // 65025 / 256 = 254.0; 128 / 256 = 0.5 -> 0; 384 / 256 = 1.5 -> 2.
+  EXPECT_EQ(scaled(fallback::ippiMul_8u_C1RSfs, {255, 16, 16}, {255, 8, 24}, 8),
+            (Bytes{254, 0, 2}));
+  // 3/2 -> 2, 5/2 -> 2, 7/2 -> 4, 9/0 -> 255, 0/0 -> 0, and the row finished past a zero.
+  EXPECT_EQ(scaled(fallback::ippiDiv_8u_C1RSfs, {2, 2, 2, 0, 0, 5}, {3, 5, 7, 9, 0, 5}, 0,
+                   ippStsDivByZero),
+            (Bytes{2, 2, 4, 255, 0, 1}));
+  // 2^15 / 255 = 128.5019 -> 129; 2^16 / 255 saturates.
+  EXPECT_EQ(scaled(fallback::ippiDiv_8u_C1RSfs, {255, 255}, {1, 2}, -15), (Bytes{129, 255}));
 }
 
 TEST(HandChecked, ConstantsCountsAndAlphaBytes) {

@@ -30,20 +30,6 @@ std::uint16_t WordAt(const TQXSmartImageBuffer& storage, std::uint32_t x) {
   return static_cast<std::uint16_t>(storage.GetData()[2 * x] | storage.GetData()[2 * x + 1] << 8);
 }
 
-// Rows of RGB storage are padded to whole multiples of 4 pixels (the
-// conversion suite checks every other layout's size); vfRGB and values
-// outside the enumeration are held as RGB24.
-TEST(SmartImageGeometry, RGBRowsArePadded) {
-  for (TQXVideoFormat format : {vfRGB, static_cast<TQXVideoFormat>(200)}) {
-    auto storage = QXCreateSmartImageBuffer(format, 5, 3);
-    EXPECT_EQ(storage->GetFormat(), vfRGB24);
-    EXPECT_EQ(storage->GetExtWidth(), 8u);
-    EXPECT_EQ(storage->GetStep(), 24u);
-    EXPECT_EQ(storage->GetCharSize(), 72u);
-    EXPECT_EQ(storage->GetPixelSize(), 45u);
-  }
-}
-
 TEST(SmartImageGeometry, SizesBeyondTheKernelsRangeGiveAnEmptyFrame) {
   constexpr std::uint32_t kMax = std::numeric_limits<std::uint32_t>::max();
   const struct {

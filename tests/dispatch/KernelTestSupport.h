@@ -33,7 +33,6 @@ class GuardedImage {
   Operand AsOperand();
   // Byte `x` of row `y` as the kernel numbers rows (from its origin's row).
   Ipp8u& At(int x, int y);
-  int RowBytes() const { return fRowBytes; }
   // Whether every byte outside the region still holds its value in `before`.
   bool GuardsIntact(const GuardedImage& before) const;
   const std::vector<Ipp8u>& Buffer() const { return fBuffer; }

@@ -30,8 +30,7 @@ struct Arguments {
   std::array<Ipp32u, 4> counts{};
   int value = 0;  // Set's pixel value
   IppiAxis axis = ippAxsHorizontal;
-  bool nullPointer = false;  // the constants, counts, plane array or result passed as null
-  Ipp8u result = 0;          // where Max stores its result
+  Ipp8u result = 0;  // where Max stores its result
 };
 
 // Random non-image arguments, extreme scale factors and shift counts included.
@@ -53,7 +52,6 @@ struct Form;
       return k(__VA_ARGS__);                                                    \
     }                                                                           \
   };
-#define QX_POINTER(...) (a.nullPointer ? nullptr : (__VA_ARGS__))
 // Operand i as its pointer (cast to T* for 16-bit images) and its step.
 #define QX_IMAGE(i) op[i].origin, op[i].step
 #define QX_WORDS(T, i) reinterpret_cast<T*>(op[i].origin), op[i].step
@@ -65,31 +63,26 @@ QX_ARITH_FORM(OneSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi)
 QX_ARITH_FORM(OneSourceSfsKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi, a.scaleFactor)
 QX_ARITH_FORM(InPlaceKernel, (kDst), QX_IMAGE(0), roi)
 QX_ARITH_FORM(InPlaceSfsKernel, (kDst), QX_IMAGE(0), roi, a.scaleFactor)
-QX_ARITH_FORM(ConstInPlaceSfsKernel, (kDst), QX_POINTER(a.constants.data()), QX_IMAGE(0), roi,
-              a.scaleFactor)
-QX_ARITH_FORM(ConstInPlaceKernel, (kDst), QX_POINTER(a.constants.data()), QX_IMAGE(0), roi)
+QX_ARITH_FORM(ConstInPlaceSfsKernel, (kDst), a.constants.data(), QX_IMAGE(0), roi, a.scaleFactor)
+QX_ARITH_FORM(ConstInPlaceKernel, (kDst), a.constants.data(), QX_IMAGE(0), roi)
 QX_ARITH_FORM(ByteInPlaceKernel, (kDst), static_cast<Ipp8u>(a.value), QX_IMAGE(0), roi)
-QX_ARITH_FORM(ConstSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_POINTER(a.constants.data()),
-              QX_IMAGE(1), roi)
-QX_ARITH_FORM(ShiftInPlaceKernel, (kDst), QX_POINTER(a.counts.data()), QX_IMAGE(0), roi)
-QX_ARITH_FORM(ShiftSourceKernel, (kSrc, kDst), QX_IMAGE(0), QX_POINTER(a.counts.data()),
-              QX_IMAGE(1), roi)
+QX_ARITH_FORM(ConstSourceKernel, (kSrc, kDst), QX_IMAGE(0), a.constants.data(), QX_IMAGE(1), roi)
+QX_ARITH_FORM(ShiftInPlaceKernel, (kDst), a.counts.data(), QX_IMAGE(0), roi)
+QX_ARITH_FORM(ShiftSourceKernel, (kSrc, kDst), QX_IMAGE(0), a.counts.data(), QX_IMAGE(1), roi)
 QX_ARITH_FORM(MirrorKernel, (kSrc, kDst), QX_IMAGE(0), QX_IMAGE(1), roi, a.axis)
 QX_ARITH_FORM(MirrorInPlaceKernel, (kDst), QX_IMAGE(0), roi, a.axis)
 QX_ARITH_FORM(Mirror16uKernel, (kSrc, kDst), QX_WORDS(const Ipp16u, 0), QX_WORDS(Ipp16u, 1), roi,
               a.axis)
-QX_ARITH_FORM(
-    CopyPlanesKernel, (kSrc, kSrc, kSrc, kDst),
-    QX_POINTER(std::array<const Ipp8u*, 3>{op[0].origin, op[1].origin, op[2].origin}.data()),
-    op[0].step, QX_IMAGE(3), roi)
-QX_ARITH_FORM(MaxKernel, (kSrc), QX_IMAGE(0), roi, QX_POINTER(&a.result))
+QX_ARITH_FORM(CopyPlanesKernel, (kSrc, kSrc, kSrc, kDst),
+              std::array<const Ipp8u*, 3>{op[0].origin, op[1].origin, op[2].origin}.data(),
+              op[0].step, QX_IMAGE(3), roi)
+QX_ARITH_FORM(MaxKernel, (kSrc), QX_IMAGE(0), roi, &a.result)
 QX_ARITH_FORM(SwapBytesInPlaceKernel, (kDst), reinterpret_cast<Ipp16u*>(op[0].origin), roi.width)
 QX_ARITH_FORM(SwapBytesKernel, (kSrc, kDst), reinterpret_cast<const Ipp16u*>(op[0].origin),
               reinterpret_cast<Ipp16u*>(op[1].origin), roi.width)
 QX_ARITH_FORM(VectorCopyKernel, (kSrc, kDst), op[0].origin, op[1].origin, roi.width)
 QX_ARITH_FORM(Set16sKernel, (kDst), static_cast<Ipp16s>(a.value), QX_WORDS(Ipp16s, 0), roi)
 #undef QX_WORDS
-#undef QX_POINTER
 #undef QX_IMAGE
 #undef QX_ARITH_FORM
 #undef QX_ROLE_LIST

@@ -42,8 +42,10 @@ TEST(ColorToGray, HandCheckedPixels) {
 
 // The argument checks are those of the YUV conversions.
 TEST(ColorToGray, SimdMatchesReference) {
-  const Ipp32f extreme[3] = {7.9f, -3.2f, 0.01f};
-  for (const Ipp32f* weights : {static_cast<const Ipp32f*>(nullptr), extreme}) {
+  // Large weights of both signs; the weights of 8 and above saturate at 32767, past what
+  // some instruction sets split into signed bytes.
+  const Ipp32f large[3] = {7.9f, -3.2f, 0.01f}, saturated[3] = {8.5f, -8.5f, 0.5f};
+  for (const Ipp32f* weights : {static_cast<const Ipp32f*>(nullptr), large, saturated}) {
     ExpectSameAsReference(kOneSource, {3, 1}, OneSource(ippiColorToGray_8u_C3C1R, weights),
                           OneSource(reference::ippiColorToGray_8u_C3C1R, weights));
     ExpectSameAsReference(kOneSource, {4, 1}, OneSource(ippiColorToGray_8u_AC4C1R, weights),

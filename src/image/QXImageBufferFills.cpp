@@ -18,19 +18,6 @@ TPixelBytes PixelOf(std::uint32_t color, std::uint8_t alpha) {
   return {QXBlueOf(color), QXGreenOf(color), QXRedOf(color), alpha};
 }
 
-// round(0.299 R + 0.587 G + 0.114 B), ties to even -- the gray a frame
-// reports for the colour (GetGrayScale). Computed in exact thousandths:
-// binary fractions would misplace the exact halves.
-std::uint8_t GrayOf(std::uint32_t color) {
-  const std::uint32_t thousandths = 299 * std::uint32_t{QXRedOf(color)} +
-                                    587 * std::uint32_t{QXGreenOf(color)} +
-                                    114 * std::uint32_t{QXBlueOf(color)};
-  const std::uint32_t whole = thousandths / 1000;
-  const std::uint32_t fraction = thousandths % 1000;
-  const bool up = fraction > 500 || (fraction == 500 && whole % 2 == 1);
-  return static_cast<std::uint8_t>(whole + (up ? 1 : 0));
-}
-
 // The 16-bit word of `color` in `format`: the top bits of each channel.
 Ipp16s WordOf(TQXVideoFormat format, std::uint32_t color) {
   const unsigned red = QXRedOf(color) >> 3, blue = QXBlueOf(color) >> 3;
@@ -82,7 +69,7 @@ void FillWord(TQXImageBuffer& image, Ipp16s word) {
 void TQXImageBuffer::SetValue(std::uint32_t color) {
   switch (FFormat) {
     case vfGrayScale:
-      return FillGray(*this, GrayOf(color));
+      return FillGray(*this, QXGrayOf(color));
     case vfRGB565:
     case vfRGB555:
       return FillWord(*this, WordOf(FFormat, color));

@@ -103,17 +103,7 @@ std::uint8_t TQXSmartImageBuffer::GetAlpha(std::uint32_t, std::uint32_t) const {
 void TQXSmartImageBuffer::SetAlpha(std::uint32_t, std::uint32_t, std::uint8_t) {}
 
 std::uint8_t TQXSmartImageBuffer::GetGrayScale(std::uint32_t x, std::uint32_t y) const {
-  // In exact thousandths: binary floating point would misplace the many
-  // exact halves (0.587 x 36 + 0.114 x 12 = 22.5) and round some of them
-  // away from the even neighbour.
-  const std::uint32_t color = GetPixel(x, y);
-  const std::uint32_t thousandths = 299 * std::uint32_t{QXRedOf(color)} +
-                                    587 * std::uint32_t{QXGreenOf(color)} +
-                                    114 * std::uint32_t{QXBlueOf(color)};
-  const std::uint32_t whole = thousandths / 1000;
-  const std::uint32_t fraction = thousandths % 1000;
-  const bool up = fraction > 500 || (fraction == 500 && whole % 2 == 1);
-  return static_cast<std::uint8_t>(whole + (up ? 1 : 0));
+  return QXGrayOf(GetPixel(x, y));
 }
 
 void TQXSmartImageBuffer::SetGrayScale(std::uint32_t x, std::uint32_t y, std::uint8_t value) {

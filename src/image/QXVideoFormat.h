@@ -64,6 +64,19 @@ constexpr std::uint8_t QXBlueOf(std::uint32_t color) noexcept {
   return static_cast<std::uint8_t>(color >> 16);
 }
 
+// The gray of a colour: round(0.299 R + 0.587 G + 0.114 B), ties to even. Computed in
+// exact thousandths: binary fractions would misplace the many exact halves
+// (0.587 x 36 + 0.114 x 12 = 22.5) and round some of them away from the even neighbour.
+constexpr std::uint8_t QXGrayOf(std::uint32_t color) noexcept {
+  const std::uint32_t thousandths = 299 * std::uint32_t{QXRedOf(color)} +
+                                    587 * std::uint32_t{QXGreenOf(color)} +
+                                    114 * std::uint32_t{QXBlueOf(color)};
+  const std::uint32_t whole = thousandths / 1000;
+  const std::uint32_t fraction = thousandths % 1000;
+  const bool up = fraction > 500 || (fraction == 500 && whole % 2 == 1);
+  return static_cast<std::uint8_t>(whole + (up ? 1 : 0));
+}
+
 }  // namespace qx
 
 // Value names for published properties and form files.

@@ -1,9 +1,13 @@
 // Results worked out by hand for the SIMD kernels (the differential test holds
 // the references to the same results): the
 // rounding and saturation rules of the scaled kernels, division by zero, the
-// alpha bytes of AC4 pixels, shifts, one-channel copies and mirrors.
+// alpha bytes of AC4 pixels, shifts, one-channel copies, mirrors and the
+// early stop of Max.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -126,6 +130,25 @@ void ExpectAlphaKept(std::string_view name, Kernel* kernel, std::mt19937& random
   for (int y = 0; y < roi.height; ++y)
     for (int x = 0; x < roi.width; ++x)
       EXPECT_EQ(images.back().At(4 * x + 3, y), before.At(4 * x + 3, y)) << name;
+}
+
+// Max reads no row after the first that holds 255: here that row lies on a page that
+// cannot be read.
+TEST(HandChecked, MaxStopsAfterTheFirstRowHolding255) {
+  const long page = sysconf(_SC_PAGESIZE);
+  void* block = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(block, MAP_FAILED);
+  auto* bytes = static_cast<Ipp8u*>(block);
+  ASSERT_EQ(mprotect(bytes + page, page, PROT_NONE), 0);
+  Ipp8u* row = bytes + page - 100;
+  std::fill(row, row + 100, 3);
+  row[57] = 255;
+  for (auto* max : {fallback::ippiMax_8u_C1R, fallback::reference::ippiMax_8u_C1R}) {
+    Ipp8u largest = 0;
+    EXPECT_EQ(max(row, static_cast<int>(page), {100, 2}, &largest), ippStsNoErr);
+    EXPECT_EQ(largest, 255);
+  }
+  munmap(block, 2 * page);
 }
 
 TEST(AlphaKept, InEveryAC4Destination) {

@@ -85,5 +85,20 @@ TEST_F(FormFile, StoresConnectionsAtTheSinkAndRestoresThem) {
   EXPECT_EQ(SaveFormText(*form), text);
 }
 
+// A reference the sink cannot take fails the load instead of leaving it unconnected.
+TEST_F(FormFile, ARefusedConnectionIsAnErrorOfTheFile) {
+  auto form = [](const std::string& inputPin) {
+    return R"({"class": "TFormRoot", "name": "Studio", "components": [
+      {"class": "TFormNode", "name": "Gen1"},
+      {"class": "TFormNode", "name": "Display1", "properties": {"InputPin": ")" +
+           inputPin + R"("}}]})";
+  };
+  // Not a source pin; a pin of another stream; no such pin.
+  for (const char* reference : {"Gen1", "Gen1.StatePin", "Gen1.NoSuchPin"}) {
+    EXPECT_THROW(LoadFormText(form(reference)), EFormFileError) << reference;
+  }
+  EXPECT_NO_THROW(LoadFormText(form("Gen1.OutputPin")));
+}
+
 }  // namespace
 }  // namespace qx::test

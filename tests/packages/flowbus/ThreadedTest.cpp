@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 
+#include "../Eventually.h"
 #include "TestNodes.h"
 #include "host/Event.h"
 
@@ -12,17 +13,6 @@ namespace qx::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Polls `condition` until it holds; false after 20 s instead of hanging.
-template <class F>
-bool Eventually(F condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 20s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
 
 TEST(LockThreads, TwoComponentsWaitingForEachOtherRefuseOneEntry) {
   // Each thread holds its own lock and enters the other's: instead of a

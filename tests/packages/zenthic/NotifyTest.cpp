@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "../Eventually.h"
 #include "TestStorage.h"
 #include "host/Event.h"
 #include "host/MessageQueue.h"
@@ -27,17 +28,6 @@ std::vector<std::jthread> Spawn(int count, F body) {
   std::vector<std::jthread> threads;
   for (int i = 0; i < count; ++i) threads.emplace_back(body, i);
   return threads;
-}
-
-// Waits up to ten seconds for `condition`, checking it every millisecond.
-template <class F>
-bool Eventually(F condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
 }
 
 // Handles the queue's messages until `condition` holds (ten seconds at most).

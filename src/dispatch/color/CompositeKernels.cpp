@@ -1,8 +1,9 @@
 // SIMD kernels of alpha compositing, with constant alphas (every byte alike)
 // and with per-pixel alphas (byte 3 of each 4-byte pixel).
 //
-// The formulas run in 16-bit lanes: every product is of two bytes and
-// Div255's intermediate x + (x >> 8) + 1 stays below 65536. One template per
+// The formulas run in 16-bit lanes, on the even and on the odd bytes of a vector
+// in turn, so that splitting the bytes and joining the results takes a mask or a
+// shift each and no shuffles. Every product is of two bytes. One template per
 // compositing type keeps the type's choice out of the inner loop.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "dispatch/color/CompositeKernels.cpp"
@@ -39,9 +40,9 @@ using V8 = hn::Vec<D8>;
 using DU16 = hn::Repartition<uint16_t, D8>;
 using VU16 = hn::Vec<DU16>;
 
-HWY_INLINE VU16 Div255(VU16 x) {
-  return hn::ShiftRight<8>(hn::Add(hn::Add(x, hn::ShiftRight<8>(x)), hn::Set(DU16(), 1)));
-}
+// (x + (x >> 8) + 1) >> 8, which equals x / 255 rounded down for every x up to 65534, and
+// so does (x * 0x8081) >> 23: the product of two bytes is at most 65025.
+HWY_INLINE VU16 Div255(VU16 x) { return hn::ShiftRight<7>(hn::MulHigh(x, hn::Set(DU16(), 0x8081))); }
 
 HWY_INLINE VU16 Saturate(VU16 x) { return hn::Min(x, hn::Set(DU16(), 255)); }
 
@@ -79,20 +80,16 @@ HWY_INLINE VU16 CompositeLanes(VU16 s1, VU16 s2, VU16 a1, VU16 a2) {
   }
 }
 
-// A whole vector of bytes: both halves widened, composited and narrowed again.
+// A whole vector of bytes composited with the alphas of their 16-bit lanes (the same
+// for both bytes of a lane): the even bytes, then the odd ones.
 template <int kType>
-HWY_INLINE V8 CompositeBytes(V8 s1, V8 s2, V8 a1, V8 a2) {
-  const D8 d8;
+HWY_INLINE V8 CompositeBytes(V8 s1, V8 s2, VU16 a1, VU16 a2) {
   const DU16 d16;
-  const hn::Half<D8> dh8;
-  const hn::Repartition<int16_t, D8> di16;
-  const auto half = [&](auto take) {
-    return hn::BitCast(
-        di16, CompositeLanes<kType>(hn::PromoteTo(d16, take(s1)), hn::PromoteTo(d16, take(s2)),
-                                    hn::PromoteTo(d16, take(a1)), hn::PromoteTo(d16, take(a2))));
-  };
-  return NarrowToBytes(d8, half([&](V8 v) { return hn::LowerHalf(dh8, v); }),
-                       half([&](V8 v) { return hn::UpperHalf(dh8, v); }));
+  const auto even = [&](V8 v) { return hn::And(hn::BitCast(d16, v), hn::Set(d16, 0xFF)); };
+  const auto odd = [&](V8 v) { return hn::ShiftRight<8>(hn::BitCast(d16, v)); };
+  const VU16 evenResult = CompositeLanes<kType>(even(s1), even(s2), a1, a2);
+  const VU16 oddResult = CompositeLanes<kType>(odd(s1), odd(s2), a1, a2);
+  return hn::BitCast(D8(), hn::Or(evenResult, hn::ShiftLeft<8>(oddResult)));
 }
 
 template <int kType>
@@ -100,7 +97,8 @@ std::ptrdiff_t CompositeConstVectors(const Ipp8u* src1, const Ipp8u* src2, Ipp8u
                                      std::ptrdiff_t count, Ipp8u alpha1, Ipp8u alpha2) {
   const D8 d8;
   const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
-  const V8 a1 = hn::Set(d8, alpha1), a2 = hn::Set(d8, alpha2);
+  const DU16 d16;
+  const VU16 a1 = hn::Set(d16, alpha1), a2 = hn::Set(d16, alpha2);
   std::ptrdiff_t i = 0;
   for (; i + lanes <= count; i += lanes)
     hn::StoreU(CompositeBytes<kType>(hn::LoadU(d8, src1 + i), hn::LoadU(d8, src2 + i), a1, a2), d8,
@@ -114,8 +112,10 @@ std::ptrdiff_t CompositePixelVectors(const Ipp8u* src1, const Ipp8u* src2, Ipp8u
                                      std::ptrdiff_t width) {
   const D8 d8;
   const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
-  alignas(16) static constexpr uint8_t kAlphaOfPixel[16] = {3,  3,  3,  3,  7,  7,  7,  7,
-                                                            11, 11, 11, 11, 15, 15, 15, 15};
+  // Both 16-bit lanes of a pixel take its alpha.
+  constexpr uint8_t Z = 0x80;  // a zero byte
+  alignas(16) static constexpr uint8_t kAlphaOfPixel[16] = {3,  Z, 3,  Z, 7,  Z, 7,  Z,
+                                                            11, Z, 11, Z, 15, Z, 15, Z};
   const V8 alphaIndex = hn::LoadDup128(d8, kAlphaOfPixel);
   // Without premultiplication the alpha byte composites as a colour of full intensity.
   constexpr bool kPremultiplied = kType >= ippAlphaOverPremul;
@@ -125,8 +125,8 @@ std::ptrdiff_t CompositePixelVectors(const Ipp8u* src1, const Ipp8u* src2, Ipp8u
   for (; 4 * x + lanes <= 4 * width; x += lanes / 4) {
     V8 s1 = hn::LoadU(d8, src1 + 4 * x);
     V8 s2 = hn::LoadU(d8, src2 + 4 * x);
-    const V8 a1 = hn::TableLookupBytes(s1, alphaIndex);
-    const V8 a2 = hn::TableLookupBytes(s2, alphaIndex);
+    const VU16 a1 = hn::BitCast(DU16(), hn::TableLookupBytesOr0(s1, alphaIndex));
+    const VU16 a2 = hn::BitCast(DU16(), hn::TableLookupBytesOr0(s2, alphaIndex));
     if constexpr (!kPremultiplied) {
       s1 = hn::Or(s1, alphaBytes);
       s2 = hn::Or(s2, alphaBytes);

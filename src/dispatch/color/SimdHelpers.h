@@ -55,13 +55,6 @@ HWY_INLINE hn::Vec<D16> AddCarry(D16 d16, hn::Vec<D16> sum, hn::Vec<D16> a, hn::
 #endif
 }
 
-// Two 16-bit vectors narrowed with saturation to 0..255 into one byte vector, in order.
-template <class D8, class V16>
-HWY_INLINE hn::Vec<D8> NarrowToBytes(D8 d8, V16 lower, V16 upper) {
-  const hn::Half<D8> dh8;
-  return hn::Combine(d8, hn::DemoteTo(dh8, upper), hn::DemoteTo(dh8, lower));
-}
-
 // Packs 32-bit words that each hold a pixel's three bytes and a spare one into
 // three-byte pixels filling the first three quarters of a vector: per 16-byte block a
 // byte shuffle drops the spare bytes, then a 32-bit lane permutation closes the gap

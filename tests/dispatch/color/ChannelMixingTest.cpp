@@ -131,7 +131,10 @@ TEST(ColorTwist, SimdMatchesReference) {
       {0.299f, 0.587f, 0.114f, 0}, {-0.169f, -0.331f, 0.5f, 128}, {0.5f, -0.419f, -0.081f, 128}};
   const Matrix halves = {{0.5f, 0, 0, 0.5f}, {0, 0.5f, 0.5f, 0}, {0.25f, 0.25f, 0.5f, -0.5f}};
   const Matrix wideRange = {{1e-7f, 3.0f, 0, 1e6f}, {1e-30f, 1, 0, 0}, {2, -1, 0.125f, -3}};
-  for (const Matrix* twist : {&toYuv, &halves, &wideRange}) {
+  // Sums a hair off a tie, closer than float resolves at these magnitudes.
+  const Matrix nearTies = {
+      {0.5f, 0, 0, 0x1p-30f}, {0, 0.5f, 0, -0x1p-30f}, {0.25f, 0.25f, 0.5f, 0x1p-20f}};
+  for (const Matrix* twist : {&toYuv, &halves, &wideRange, &nearTies}) {
     ExpectSameAsReference(kOneSource, {3, 3}, OneSource(ippiColorTwist32f_8u_C3R, *twist),
                           OneSource(reference::ippiColorTwist32f_8u_C3R, *twist));
     ExpectSameAsReference(kInPlace, {3, 3}, InPlace(ippiColorTwist32f_8u_C3IR, *twist),

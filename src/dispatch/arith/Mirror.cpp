@@ -89,7 +89,36 @@ struct Pixels<4> {
   }
 };
 
-#if HWY_TARGET != HWY_SCALAR
+#if HWY_TARGET == HWY_AVX3_DL
+// Writes destination bytes from 3 on (pixel 0 is left to the caller) up to the row's
+// last two bytes, once the row has 23 pixels; returns the row byte reached. With byte
+// permutations across whole vectors (VBMI), one two-vector permutation reverses 21
+// pixels: each 64-byte store holds them and the first byte of the pixel after them,
+// which the next store, starting there, writes again with the same value.
+HWY_INLINE std::size_t ReverseColourBytes(const uint8_t* src, uint8_t* dst, std::size_t width) {
+  if (width < 23) return 3;
+  // Destination byte t of a store: channel t % 3 of the pixel t / 3 after the store's
+  // first, taken from the source pixel as far before the source's last pixel, byte
+  // 3 (21 - t / 3) + t % 3 of the 66 read: from the first load up to byte 63, from the
+  // second (two bytes on) after it.
+  alignas(64) uint8_t index[64];
+  for (int t = 0; t < 64; ++t) {
+    const int from = 3 * (21 - t / 3) + t % 3;
+    index[t] = static_cast<uint8_t>(from < 64 ? from : 64 + from - 2);
+  }
+  const __m512i reverse = _mm512_load_si512(index);
+  const std::size_t rowBytes = 3 * width;
+  const std::size_t last = rowBytes - 66;  // the store reading from the row's start
+  const auto store = [&](std::size_t o) {
+    const uint8_t* from = src + (last - o);  // 3 (width - 22 - o / 3)
+    _mm512_storeu_si512(dst + o, _mm512_permutex2var_epi8(_mm512_loadu_si512(from), reverse,
+                                                          _mm512_loadu_si512(from + 2)));
+  };
+  for (std::size_t o = 3; o < last; o += 63) store(o);
+  store(last);  // overlaps; rewrites the same bytes
+  return rowBytes - 2;
+}
+#elif HWY_TARGET != HWY_SCALAR
 // Reverses a row of 3-byte pixels a vector of destination bytes at a time.
 // Destination byte t of a vector starting at row byte o belongs to pixel
 // (o + t) / 3, channel c = (o + t) % 3, and comes from source byte

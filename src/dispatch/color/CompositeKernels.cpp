@@ -42,7 +42,9 @@ using VU16 = hn::Vec<DU16>;
 
 // (x + (x >> 8) + 1) >> 8, which equals x / 255 rounded down for every x up to 65534, and
 // so does (x * 0x8081) >> 23: the product of two bytes is at most 65025.
-HWY_INLINE VU16 Div255(VU16 x) { return hn::ShiftRight<7>(hn::MulHigh(x, hn::Set(DU16(), 0x8081))); }
+HWY_INLINE VU16 Div255(VU16 x) {
+  return hn::ShiftRight<7>(hn::MulHigh(x, hn::Set(DU16(), 0x8081)));
+}
 
 HWY_INLINE VU16 Saturate(VU16 x) { return hn::Min(x, hn::Set(DU16(), 255)); }
 

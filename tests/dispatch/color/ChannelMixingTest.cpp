@@ -43,9 +43,11 @@ TEST(ColorToGray, HandCheckedPixels) {
 // The argument checks are those of the YUV conversions.
 TEST(ColorToGray, SimdMatchesReference) {
   // Large weights of both signs; the weights of 8 and above saturate at 32767, past what
-  // some instruction sets split into signed bytes.
+  // some instruction sets split into signed bytes. Positive weights summing to more
+  // than 1 give grays past 255 only for some pixels.
   const Ipp32f large[3] = {7.9f, -3.2f, 0.01f}, saturated[3] = {8.5f, -8.5f, 0.5f};
-  for (const Ipp32f* weights : {static_cast<const Ipp32f*>(nullptr), large, saturated}) {
+  const Ipp32f overOne[3] = {0.6f, 0.6f, 0.05f};
+  for (const Ipp32f* weights : {static_cast<const Ipp32f*>(nullptr), large, saturated, overOne}) {
     ExpectSameAsReference(kOneSource, {3, 1}, OneSource(ippiColorToGray_8u_C3C1R, weights),
                           OneSource(reference::ippiColorToGray_8u_C3C1R, weights));
     ExpectSameAsReference(kOneSource, {4, 1}, OneSource(ippiColorToGray_8u_AC4C1R, weights),

@@ -328,68 +328,12 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
 // permutation spreads 16 three-byte pixels to one 32-bit lane each (AC4 pixels already
 // are), and each weight w = 256 h + l, with l and h signed bytes, turns into two
 // four-byte dot products: sum = 256 (h . s) + l . s, exact in 32 bits. The spare byte
-// of each lane has zero weights.
-//
-// Sums of weights that cannot take a gray out of 0..255 (none negative, summing to at
-// most 4111) need no saturation: their grays are gathered by shifts and blends into
-// the bytes of each lane, four lanes of sums to one, and one byte permutation puts
-// them in order. Other sums are shifted and packed with saturation.
-template <int Channels, bool kUnclamped>
-__attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotSteps(const Ipp8u* src, Ipp8u* dst,
-                                                                  std::ptrdiff_t width,
-                                                                  uint32_t low, uint32_t high) {
-  const __m512i lowWeights = _mm512_set1_epi32(static_cast<int>(low));
-  const __m512i highWeights = _mm512_set1_epi32(static_cast<int>(high));
-  alignas(64) uint8_t spread[64];
-  for (int i = 0; i < 64; ++i)
-    spread[i] = static_cast<uint8_t>(i / 4 * 3 + (i % 4 == 3 ? 2 : i % 4));
-  const __m512i spreadIndex = _mm512_load_si512(spread);
-  // Lane i of the gathered grays holds pixels i, 32 + i, 16 + i and 48 + i in turn.
-  constexpr int kByteOfGroup[4] = {0, 2, 1, 3};
-  alignas(64) uint8_t gathered[64];
-  for (int p = 0; p < 64; ++p)
-    gathered[p] = static_cast<uint8_t>(4 * (p % 16) + kByteOfGroup[p / 16]);
-  const __m512i inPixelOrder = _mm512_load_si512(gathered);
-  // The two packs leave block b holding the words 4b..4b+3 of the four sums in turn.
-  const __m512i inOrder = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
-  constexpr __mmask32 kHighWords = 0xAAAAAAAA;
-  std::ptrdiff_t x = 0;
-  for (; Channels * (x + 48) + 64 <= Channels * width; x += 64) {
-    PrefetchAhead<Channels * 64>(src + Channels * x);
-    __m512i sums[4];
-    for (int g = 0; g < 4; ++g) {
-      __m512i pixels = _mm512_loadu_si512(src + Channels * (x + 16 * g));
-      if constexpr (Channels == 3) pixels = _mm512_permutexvar_epi8(spreadIndex, pixels);
-      const __m512i highSum = _mm512_dpbusd_epi32(_mm512_setzero_si512(), pixels, highWeights);
-      sums[g] = _mm512_dpbusd_epi32(_mm512_slli_epi32(highSum, 8), pixels, lowWeights);
-    }
-    if constexpr (kUnclamped) {
-      // Sums below 2^20: gray g0 in the low word and g1 in the high word of a lane
-      // (bits 16.. of sum << 4 are sum >> 12), then g2 and g3 in the words' high bytes.
-      const auto pair = [&](__m512i first, __m512i second) {
-        return _mm512_mask_blend_epi16(kHighWords, _mm512_srli_epi32(first, 12),
-                                       _mm512_slli_epi32(second, 4));
-      };
-      const __m512i grays =
-          _mm512_or_si512(pair(sums[0], sums[1]), _mm512_slli_epi16(pair(sums[2], sums[3]), 8));
-      _mm512_storeu_si512(dst + x, _mm512_permutexvar_epi8(inPixelOrder, grays));
-    } else {
-      for (__m512i& sum : sums) sum = _mm512_srai_epi32(sum, 12);
-      const __m512i bytes = _mm512_packus_epi16(_mm512_packus_epi32(sums[0], sums[1]),
-                                                _mm512_packus_epi32(sums[2], sums[3]));
-      _mm512_storeu_si512(dst + x, _mm512_permutexvar_epi32(inOrder, bytes));
-    }
-  }
-  return x;
-}
-
-// Converts whole steps of 64 pixels; returns how many, none for weights whose h does
-// not fit a signed byte (above 32639, from coefficients of about 7.97 and up). (The
-// target's compiler flags name only the 256-bit form of the dot products that every
-// CPU of this target has in 512 bits too.)
+// of each lane has zero weights. Weights whose h does not fit a signed byte (above
+// 32639) are left to the general loop. (The target's compiler flags name only the
+// 256-bit form of the dot products that every CPU of this target has in 512 bits too.)
 template <int Channels>
-std::ptrdiff_t GrayDotProducts(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
-                               const detail::GrayWeights& weights) {
+__attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotProducts(
+    const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width, const detail::GrayWeights& weights) {
   const int w[3] = {weights.w0, weights.w1, weights.w2};
   uint32_t low = 0, high = 0;
   for (int c = 0; c < 3; ++c) {
@@ -399,9 +343,30 @@ std::ptrdiff_t GrayDotProducts(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t widt
     low |= (static_cast<uint32_t>(l) & 0xFF) << (8 * c);
     high |= (static_cast<uint32_t>(h) & 0xFF) << (8 * c);
   }
-  const bool unclamped = std::min({w[0], w[1], w[2]}) >= 0 && w[0] + w[1] + w[2] <= 4111;
-  return unclamped ? GrayDotSteps<Channels, true>(src, dst, width, low, high)
-                   : GrayDotSteps<Channels, false>(src, dst, width, low, high);
+  const __m512i lowWeights = _mm512_set1_epi32(static_cast<int>(low));
+  const __m512i highWeights = _mm512_set1_epi32(static_cast<int>(high));
+  alignas(64) uint8_t spread[64];
+  for (int i = 0; i < 64; ++i)
+    spread[i] = static_cast<uint8_t>(i / 4 * 3 + (i % 4 == 3 ? 2 : i % 4));
+  const __m512i spreadIndex = _mm512_load_si512(spread);
+  // The two packs leave block b holding the words 4b..4b+3 of the four sums in turn.
+  const __m512i inOrder = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+  std::ptrdiff_t x = 0;
+  for (; Channels * (x + 48) + 64 <= Channels * width; x += 64) {
+    PrefetchAhead<Channels * 64>(src + Channels * x);
+    __m512i sums[4];
+    for (int g = 0; g < 4; ++g) {
+      __m512i pixels = _mm512_loadu_si512(src + Channels * (x + 16 * g));
+      if constexpr (Channels == 3) pixels = _mm512_permutexvar_epi8(spreadIndex, pixels);
+      const __m512i highSum = _mm512_dpbusd_epi32(_mm512_setzero_si512(), pixels, highWeights);
+      sums[g] = _mm512_srai_epi32(
+          _mm512_dpbusd_epi32(_mm512_slli_epi32(highSum, 8), pixels, lowWeights), 12);
+    }
+    const __m512i bytes = _mm512_packus_epi16(_mm512_packus_epi32(sums[0], sums[1]),
+                                              _mm512_packus_epi32(sums[2], sums[3]));
+    _mm512_storeu_si512(dst + x, _mm512_permutexvar_epi32(inOrder, bytes));
+  }
+  return x;
 }
 #endif
 

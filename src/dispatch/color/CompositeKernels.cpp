@@ -83,7 +83,8 @@ HWY_INLINE VU16 CompositeLanes(VU16 s1, VU16 s2, VU16 a1, VU16 a2) {
 }
 
 // A whole vector of bytes composited with the alphas of their 16-bit lanes (the same
-// for both bytes of a lane): the even bytes, then the odd ones.
+// for both bytes of a lane): the even bytes, then the odd ones. Every formula's result
+// fits a byte (those that can pass 255 saturate), so the two join without a pack.
 template <int kType>
 HWY_INLINE V8 CompositeBytes(V8 s1, V8 s2, VU16 a1, VU16 a2) {
   const DU16 d16;

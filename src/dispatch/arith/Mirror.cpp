@@ -90,6 +90,26 @@ struct Pixels<4> {
 };
 
 #if HWY_TARGET == HWY_AVX3_DL
+// For the 3-byte mirror below, with byte permutations across whole vectors (VBMI).
+// Destination byte t of a store: channel t % 3 of the pixel t / 3 after the store's
+// first, taken from the source pixel as far before the source's last pixel, byte
+// 3 (21 - t / 3) + t % 3 of the 66 read: from the first load up to byte 63, from the
+// second (two bytes on) after it.
+struct ReverseWindow {
+  uint8_t index[64];
+};
+
+constexpr ReverseWindow MakeReverseWindow() {
+  ReverseWindow window{};
+  for (int t = 0; t < 64; ++t) {
+    const int from = 3 * (21 - t / 3) + t % 3;
+    window.index[t] = static_cast<uint8_t>(from < 64 ? from : 64 + from - 2);
+  }
+  return window;
+}
+
+alignas(64) constexpr ReverseWindow kReverseWindow = MakeReverseWindow();
+
 // Writes destination bytes from 3 on (pixel 0 is left to the caller) up to the row's
 // last two bytes, once the row has 23 pixels; returns the row byte reached. With byte
 // permutations across whole vectors (VBMI), one two-vector permutation reverses 21
@@ -97,16 +117,7 @@ struct Pixels<4> {
 // which the next store, starting there, writes again with the same value.
 HWY_INLINE std::size_t ReverseColourBytes(const uint8_t* src, uint8_t* dst, std::size_t width) {
   if (width < 23) return 3;
-  // Destination byte t of a store: channel t % 3 of the pixel t / 3 after the store's
-  // first, taken from the source pixel as far before the source's last pixel, byte
-  // 3 (21 - t / 3) + t % 3 of the 66 read: from the first load up to byte 63, from the
-  // second (two bytes on) after it.
-  alignas(64) uint8_t index[64];
-  for (int t = 0; t < 64; ++t) {
-    const int from = 3 * (21 - t / 3) + t % 3;
-    index[t] = static_cast<uint8_t>(from < 64 ? from : 64 + from - 2);
-  }
-  const __m512i reverse = _mm512_load_si512(index);
+  const __m512i reverse = _mm512_load_si512(kReverseWindow.index);
   const std::size_t rowBytes = 3 * width;
   const std::size_t last = rowBytes - 66;  // the store reading from the row's start
   const auto store = [&](std::size_t o) {

@@ -1,6 +1,7 @@
 // Set and the copies that move whole bytes in place (whole pixels, the colour
-// bytes of AC4 pixels, one channel of a C4 image to another): all run on the
-// per-byte engine, which writes large results with non-temporal stores.
+// bytes of AC4 pixels, one channel of a C4 image to another): the C library's
+// and the CPU's string routines where the bytes are plain runs, the per-byte
+// engine for patterns and kept bytes.
 #include <cstdint>
 #include <cstring>
 
@@ -48,10 +49,33 @@ HWY_EXPORT(CopyRows);
 
 // Rows of one byte value go to the C library's memset, whose string stores
 // beat vector stores on cached rows and match non-temporal ones on rows from
-// memory. Copies go to memcpy too, except large ones that run top-down in both
-// images, which stream (measured: memcpy wins for rows read or written
-// bottom-up). Patterns and kept bytes need the engine.
+// memory. Copies go to memcpy, or to the string move when large (below).
+// Patterns and kept bytes need the engine.
 namespace {
+
+// Copies of the streaming size and more that run top-down in both images move
+// their rows with the x86-64 string move. Measured on 1920x1080 RGB frames: from
+// memory it beats memcpy's vector loop by 5-10%, and non-temporal stores by as
+// much; with the frames in the last-level cache it matches memcpy, where
+// non-temporal stores lose 15-20%. Rows read or written bottom-up keep memcpy,
+// which wins there. False when the copy is not of that kind.
+bool CopyRowsWithStringMoves(const ByteRegion& region) {
+#if defined(__x86_64__)
+  if (region.rowBytes * region.rows < kStreamingBytes || region.a.step <= 0 ||
+      region.dst.step <= 0)
+    return false;
+  for (std::size_t y = 0; y < region.rows; ++y) {
+    void* to = region.dst.Row(y);
+    const void* from = region.a.Row(y);
+    std::size_t bytes = region.rowBytes;
+    asm volatile("rep movsb" : "+D"(to), "+S"(from), "+c"(bytes) : : "memory");
+  }
+  return true;
+#else
+  (void)region;
+  return false;
+#endif
+}
 
 // Fills of one 4-byte value smaller than the streaming size run the x86-64 string
 // store, which beats vector stores on rows that stay in the caches (measured: 640x480
@@ -92,10 +116,11 @@ void FillBytes(const ByteRegion& original) {
 
 void CopyBytes(const ByteRegion& original) {
   const ByteRegion region = Contiguous(original);
-  if (region.keeps || (ShouldStream(region) && region.a.step > 0 && region.dst.step > 0)) {
+  if (region.keeps) {
     HWY_DYNAMIC_DISPATCH(CopyRows)(region);
     return;
   }
+  if (CopyRowsWithStringMoves(region)) return;
   for (std::size_t y = 0; y < region.rows; ++y)
     std::memcpy(region.dst.Row(y), region.a.Row(y), region.rowBytes);
 }

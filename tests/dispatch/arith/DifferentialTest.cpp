@@ -37,9 +37,8 @@ TEST(SameAsReference, OnRandomImages) {
   });
 }
 
-// Destinations of several megabytes take the paths for large results (non-temporal
-// stores, string moves); the streamed rows
-// start with an unaligned head.
+// Destinations of several megabytes take the paths for large results
+// (non-temporal stores, string moves), whose rows start with an unaligned head.
 TEST(SameAsReference, StreamedDestinations) {
   std::mt19937 random(7);
   Arguments args = RandomArguments(random);

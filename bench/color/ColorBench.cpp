@@ -9,12 +9,10 @@
 
 #include <cstring>
 #include <functional>
-#include <map>
 #include <memory>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "common/BenchFrames.h"
@@ -60,12 +58,13 @@ Implementation OpenCv(int code, int srcType, int dstType) {
           }};
 }
 
-// memcpy of the destination's bytes, row by row as the kernels write them.
+// memcpy of the destination's bytes, row by row as the kernels write them, from the
+// third plane (which has rows at least that long).
 Implementation Memcpy(int dstPixelBytes) {
-  return {"memcpy", [=](const Plane& src, const Plane& dst, const Plane&, int w, int h) {
+  return {"memcpy", [=](const Plane&, const Plane& dst, const Plane& from, int w, int h) {
             for (int y = 0; y < h; ++y)
               std::memcpy(dst.Data() + std::ptrdiff_t{y} * dst.Step(),
-                          src.Data() + std::ptrdiff_t{y} * src.Step(),
+                          from.Data() + std::ptrdiff_t{y} * from.Step(),
                           static_cast<std::size_t>(w) * dstPixelBytes);
           }};
 }
@@ -194,15 +193,20 @@ std::vector<Conversion> Conversions() {
 }
 
 // The frame pool of the geometry last asked for (pools from main memory are large, so
-// only one is kept; the benchmarks of one conversion and size run one after another).
-FramePool& PoolFor(Residence residence, int rowBytes, int height) {
+// only one is kept). Each plane has the rows of its own pixels: the source's, the
+// destination's, and a third as wide as the intermediate or the destination, whichever
+// is wider (memcpy reads the destination's bytes from it).
+FramePool& PoolFor(Residence residence, Layout layout, int width, int height) {
   static std::unique_ptr<FramePool> pool;
-  static std::tuple<Residence, int, int> key{Residence::Cache, 0, 0};
-  const std::tuple<Residence, int, int> wanted{residence, rowBytes, height};
+  static std::vector<int> key;
+  std::vector<int> wanted = {width * layout.src, width * layout.dst,
+                             width * std::max(layout.intermediate, layout.dst), height,
+                             static_cast<int>(residence)};
   if (!pool || key != wanted) {
     pool.reset();
-    pool = std::make_unique<FramePool>(residence, 3, rowBytes, height);
-    key = wanted;
+    pool = std::make_unique<FramePool>(
+        residence, std::vector<int>(wanted.begin(), wanted.begin() + 3), height);
+    key = std::move(wanted);
   }
   return *pool;
 }
@@ -219,8 +223,7 @@ void RegisterAll() {
           const int width = size.width, height = size.height;
           qx::bench::Configure(benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State&
                                                                                   state) {
-            const int rowBytes = width * std::max({layout.src, layout.dst, layout.intermediate});
-            FramePool& pool = PoolFor(residence, rowBytes, height);
+            FramePool& pool = PoolFor(residence, layout, width, height);
             for (auto _ : state) {
               const std::vector<Plane>& planes = pool.Next();
               run(planes[0], planes[1], planes[2], width, height);

@@ -50,20 +50,26 @@ class Plane {
   std::unique_ptr<std::uint8_t, decltype(&std::free)> fData;
 };
 
-// `planes` planes per set (sources and destination of one call), cycled per iteration.
+// Sets of planes (sources and destination of one call), cycled per iteration.
 class FramePool {
  public:
   static constexpr std::size_t kMemoryFootprint = std::size_t{384} << 20;
 
-  FramePool(Residence residence, int planes, int widthBytes, int height) {
-    const std::size_t setBytes = static_cast<std::size_t>(planes) * widthBytes * height;
+  // `planes` planes of `widthBytes` per row.
+  FramePool(Residence residence, int planes, int widthBytes, int height)
+      : FramePool(residence, std::vector<int>(planes, widthBytes), height) {}
+
+  // One plane per entry of `widthBytes`, each with rows of that many bytes (the
+  // step rounded up to 64 bytes), as images of different pixel sizes are laid out.
+  FramePool(Residence residence, const std::vector<int>& widthBytes, int height) {
+    std::size_t setBytes = 0;
+    for (int bytes : widthBytes) setBytes += static_cast<std::size_t>(bytes) * height;
     const std::size_t sets =
         residence == Residence::Cache ? 1 : std::max<std::size_t>(2, kMemoryFootprint / setBytes);
     std::uint32_t seed = 1;
     for (std::size_t set = 0; set < sets; ++set) {
       std::vector<Plane> planeSet;
-      for (int plane = 0; plane < planes; ++plane)
-        planeSet.emplace_back(widthBytes, height, seed++);
+      for (int bytes : widthBytes) planeSet.emplace_back(bytes, height, seed++);
       fSets.push_back(std::move(planeSet));
     }
   }

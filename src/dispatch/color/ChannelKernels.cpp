@@ -166,71 +166,124 @@ std::ptrdiff_t SwapAC4Vectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width
 // --- Colour twist ---------------------------------------------------------------------
 
 #if HWY_TARGET == HWY_AVX3_DL
-// Twists whole steps of 16 pixels from the start of a row; returns how many pixels.
-// With byte permutations across whole vectors (VBMI): one masked permutation per
-// channel and half gathers the bytes of eight pixels into 64-bit lanes for the
-// conversion to double; each result is clamped in double and converted with
-// round-to-nearest-even in one instruction, and one two-vector permutation lays the
-// three result bytes of each 32-bit lane out as the pixels' bytes. Each 64-byte
-// store holds the 16 pixels and, for 3-byte pixels, the next 16 bytes as read (the
-// next step, or the scalar tail, writes them again), so the loop is safe in place.
 // The permutation indices of the twist of 16 pixels of `Channels` bytes.
 template <int Channels>
 struct TwistIndices {
-  // gather[c][h]: byte 8i takes channel c of pixel 8h + i (the other bytes are masked).
-  uint8_t gather[3][2][64] = {};
-  // Output byte j: byte j % Channels of 32-bit lane j / Channels; for 3-byte pixels,
-  // bytes 48 on are the source's own (second table).
+  // toFloat[c]: byte 4i takes channel c of pixel i; toDouble[c][h]: byte 8i takes
+  // channel c of pixel 8h + i (the other bytes are masked).
+  uint8_t toFloat[3][64] = {};
+  uint8_t toDouble[3][2][64] = {};
+  // Output byte j of pixel p = j / Channels: channel c = j % Channels of the packed
+  // results (block p / 4 holds the results of pixels 4 (p / 4).. as four bytes of
+  // channel 0, four of channel 1, four of channel 2). The alpha bytes of 4-byte pixels,
+  // and for 3-byte pixels the bytes from 48 on, are the source's own (second table).
   uint8_t layout[64] = {};
 
   constexpr TwistIndices() {
     for (int c = 0; c < 3; ++c)
-      for (int h = 0; h < 2; ++h)
-        for (int i = 0; i < 8; ++i)
-          gather[c][h][8 * i] = static_cast<uint8_t>(Channels * (8 * h + i) + c);
-    for (int j = 0; j < 64; ++j)
+      for (int i = 0; i < 16; ++i) {
+        toFloat[c][4 * i] = static_cast<uint8_t>(Channels * i + c);
+        toDouble[c][i / 8][8 * (i % 8)] = static_cast<uint8_t>(Channels * i + c);
+      }
+    for (int j = 0; j < 64; ++j) {
+      const int p = j / Channels, c = j % Channels;
       layout[j] =
-          static_cast<uint8_t>(j < 16 * Channels ? 4 * (j / Channels) + j % Channels : 64 + j);
+          static_cast<uint8_t>(j < 16 * Channels && c < 3 ? 16 * (p / 4) + 4 * c + p % 4 : 64 + j);
+    }
   }
 };
 template <int Channels>
 alignas(64) inline constexpr TwistIndices<Channels> kTwistIndices{};
 
+// Twists whole steps of 16 pixels from the start of a row; returns how many pixels.
+// With byte permutations across whole vectors (VBMI): masked permutations gather each
+// channel into 32-bit (64-bit) lanes, each sum is converted with round-to-nearest-even
+// in one instruction, saturating packs clamp the three results to bytes, and one
+// two-vector permutation lays them out as the pixels' bytes. Each 64-byte store holds
+// the 16 pixels and, for 3-byte pixels, the next 16 bytes as read (the next step, or
+// the scalar tail, writes them again), so the loop is safe in place.
+//
+// A step first runs in float lanes, twice as many per vector. Each of the three fused
+// multiply-adds rounds once, by at most 2^-24 of the sum of the terms' magnitudes M, so
+// the float sum lies within 3 * 2^-24 * M of the exact one (4 * 2^-24 * M is used).
+// Where no half-integer lies that close to any of the step's float sums, both round
+// alike and the step is done; otherwise (about one step in a hundred on noise, more on
+// images built from ties) it runs again in double, where the sums are exact.
 template <int Channels>
 std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
                             const Ipp32f (*twist)[4]) {
   const TwistIndices<Channels>& indices = kTwistIndices<Channels>;
-  constexpr __mmask64 kLowBytes = 0x0101010101010101;
-  const __m512i layoutIndex = _mm512_load_si512(indices.layout);
-  __m512d coefficient[3][4];
-  for (int k = 0; k < 3; ++k)
-    for (int j = 0; j < 4; ++j) coefficient[k][j] = _mm512_set1_pd(twist[k][j]);
-  const __m512d zero = _mm512_setzero_pd();
-  const __m512d top = _mm512_set1_pd(255.0);
-  const __m512i alpha = _mm512_set1_epi32(Channels == 4 ? static_cast<int>(0xFF000000u) : 0);
-  std::ptrdiff_t x = 0;
-  for (; Channels * x + 64 <= Channels * width; x += 16) {
-    const __m512i pixels = _mm512_loadu_si512(src + Channels * x);
+  constexpr int kRound = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
+  __m512 floatCoefficient[3][4];
+  __m512d doubleCoefficient[3][4];
+  // A float sum closer than this to an integer rounds as the exact sum does. (For
+  // matrices of sums beyond 2^21 it is not positive, and every step runs in double.)
+  double margin = 0.5;
+  for (int k = 0; k < 3; ++k) {
+    double magnitude = std::fabs(twist[k][3]);
+    for (int j = 0; j < 4; ++j) {
+      floatCoefficient[k][j] = _mm512_set1_ps(twist[k][j]);
+      doubleCoefficient[k][j] = _mm512_set1_pd(twist[k][j]);
+      if (j < 3) magnitude += 255.0 * std::fabs(twist[k][j]);
+    }
+    margin = std::min(margin, 0.5 - 4 * 0x1p-24 * magnitude);
+  }
+  float below = static_cast<float>(margin);
+  if (below > margin) below = std::nextafter(below, 0.0f);
+  const __m512 certainBelow = _mm512_set1_ps(below);
+  // The three results of one step in 32-bit lanes; false when some float sum lies
+  // too close to a tie.
+  const auto inFloat = [&](__m512i pixels, __m512i* result) {
+    constexpr __mmask64 kLowBytes = 0x1111111111111111;
+    constexpr int kReduceToFraction = 0x08;  // x - round(x), exact
+    constexpr int kLargerMagnitude = 0x0B;   // the larger |a|, |b|, sign cleared
+    __m512 value[3];
+    for (int c = 0; c < 3; ++c)
+      value[c] = _mm512_cvtepi32_ps(
+          _mm512_maskz_permutexvar_epi8(kLowBytes, _mm512_load_si512(indices.toFloat[c]), pixels));
+    __m512 offset[3];
+    for (int k = 0; k < 3; ++k) {
+      __m512 sum = _mm512_fmadd_ps(floatCoefficient[k][2], value[2], floatCoefficient[k][3]);
+      sum = _mm512_fmadd_ps(floatCoefficient[k][1], value[1], sum);
+      sum = _mm512_fmadd_ps(floatCoefficient[k][0], value[0], sum);
+      offset[k] = _mm512_reduce_ps(sum, kReduceToFraction);
+      result[k] = _mm512_cvt_roundps_epi32(sum, kRound);
+    }
+    const __m512 largest = _mm512_range_ps(_mm512_range_ps(offset[0], offset[1], kLargerMagnitude),
+                                           offset[2], kLargerMagnitude);
+    return _mm512_cmp_ps_mask(largest, certainBelow, _CMP_NLT_UQ) == 0;
+  };
+  const auto inDouble = [&](__m512i pixels, __m512i* result) {
+    constexpr __mmask64 kLowBytes = 0x0101010101010101;
     __m512d value[2][3];
     for (int h = 0; h < 2; ++h)
       for (int c = 0; c < 3; ++c)
         value[h][c] = _mm512_cvtepi64_pd(_mm512_maskz_permutexvar_epi8(
-            kLowBytes, _mm512_load_si512(indices.gather[c][h]), pixels));
-    __m512i packed = _mm512_and_si512(pixels, alpha);
+            kLowBytes, _mm512_load_si512(indices.toDouble[c][h]), pixels));
     for (int k = 0; k < 3; ++k) {
       __m256i half[2];
       for (int h = 0; h < 2; ++h) {
         // Exact sums (checked by TwistExactInDouble), so the order and fusing do not matter.
-        __m512d sum = _mm512_fmadd_pd(coefficient[k][2], value[h][2], coefficient[k][3]);
-        sum = _mm512_fmadd_pd(coefficient[k][1], value[h][1], sum);
-        sum = _mm512_fmadd_pd(coefficient[k][0], value[h][0], sum);
-        half[h] = _mm512_cvt_roundpd_epi32(_mm512_min_pd(_mm512_max_pd(sum, zero), top),
-                                           _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+        __m512d sum =
+            _mm512_fmadd_pd(doubleCoefficient[k][2], value[h][2], doubleCoefficient[k][3]);
+        sum = _mm512_fmadd_pd(doubleCoefficient[k][1], value[h][1], sum);
+        sum = _mm512_fmadd_pd(doubleCoefficient[k][0], value[h][0], sum);
+        const __m512d clamped =  // within 32 bits
+            _mm512_min_pd(_mm512_max_pd(sum, _mm512_setzero_pd()), _mm512_set1_pd(255.0));
+        half[h] = _mm512_cvt_roundpd_epi32(clamped, kRound);
       }
-      const __m512i lanes = _mm512_inserti64x4(_mm512_castsi256_si512(half[0]), half[1], 1);
-      packed = _mm512_or_si512(packed, _mm512_slli_epi32(lanes, 8 * k));
+      result[k] = _mm512_inserti64x4(_mm512_castsi256_si512(half[0]), half[1], 1);
     }
-    _mm512_storeu_si512(dst + Channels * x, _mm512_permutex2var_epi8(packed, layoutIndex, pixels));
+  };
+  const __m512i layoutIndex = _mm512_load_si512(indices.layout);
+  std::ptrdiff_t x = 0;
+  for (; Channels * x + 64 <= Channels * width; x += 16) {
+    const __m512i pixels = _mm512_loadu_si512(src + Channels * x);
+    __m512i result[3];
+    if (!inFloat(pixels, result)) inDouble(pixels, result);
+    const __m512i bytes = _mm512_packus_epi16(_mm512_packs_epi32(result[0], result[1]),
+                                              _mm512_packs_epi32(result[2], result[2]));
+    _mm512_storeu_si512(dst + Channels * x, _mm512_permutex2var_epi8(bytes, layoutIndex, pixels));
   }
   return x;
 }

@@ -91,43 +91,53 @@ struct Pixels<4> {
 
 #if HWY_TARGET == HWY_AVX3_DL
 // For the 3-byte mirror below, with byte permutations across whole vectors (VBMI).
-// Destination byte t of a store: channel t % 3 of the pixel t / 3 after the store's
-// first, taken from the source pixel as far before the source's last pixel, byte
-// 3 (21 - t / 3) + t % 3 of the 66 read: from the first load up to byte 63, from the
-// second (two bytes on) after it.
-struct ReverseWindow {
-  uint8_t index[64];
+// 64 destination pixels (three vectors) come from the 64 source pixels of three
+// vectors A B C: destination byte j is channel j % 3 of pixel j / 3, source byte
+// 3 (63 - j / 3) + j % 3. The first destination vector takes its bytes from B and C,
+// the third from A and B, the second from B and C except its byte 62, A's last.
+struct ReverseChunk {
+  uint8_t index[3][64];
 };
 
-constexpr ReverseWindow MakeReverseWindow() {
-  ReverseWindow window{};
-  for (int t = 0; t < 64; ++t) {
-    const int from = 3 * (21 - t / 3) + t % 3;
-    window.index[t] = static_cast<uint8_t>(from < 64 ? from : 64 + from - 2);
-  }
-  return window;
+constexpr ReverseChunk MakeReverseChunk() {
+  ReverseChunk chunk{};
+  constexpr int kFirstTable[3] = {64, 64, 0};  // source byte of each vector's first table
+  for (int v = 0; v < 3; ++v)
+    for (int t = 0; t < 64; ++t) {
+      const int j = 64 * v + t;
+      const int from = 3 * (63 - j / 3) + j % 3 - kFirstTable[v];
+      chunk.index[v][t] = static_cast<uint8_t>(from < 0 ? 0 : from);  // < 0: taken from A
+    }
+  return chunk;
 }
 
-alignas(64) constexpr ReverseWindow kReverseWindow = MakeReverseWindow();
+alignas(64) constexpr ReverseChunk kReverseChunk = MakeReverseChunk();
 
-// Writes destination bytes from 3 on (pixel 0 is left to the caller) up to the row's
-// last two bytes, once the row has 23 pixels; returns the row byte reached. With byte
-// permutations across whole vectors (VBMI), one two-vector permutation reverses 21
-// pixels: each 64-byte store holds them and the first byte of the pixel after them,
-// which the next store, starting there, writes again with the same value.
+// Writes the whole row once it has 64 pixels, 64 at a time (the last 64 overlap the
+// ones before and rewrite the same bytes); returns the row byte reached. Loads and
+// stores step by whole vectors, aligned when the row and its length are.
 HWY_INLINE std::size_t ReverseColourBytes(const uint8_t* src, uint8_t* dst, std::size_t width) {
-  if (width < 23) return 3;
-  const __m512i reverse = _mm512_load_si512(kReverseWindow.index);
+  if (width < 64) return 3;
+  const __m512i first = _mm512_load_si512(kReverseChunk.index[0]);
+  const __m512i second = _mm512_load_si512(kReverseChunk.index[1]);
+  const __m512i third = _mm512_load_si512(kReverseChunk.index[2]);
+  const __m512i lastByte = _mm512_set1_epi8(63);
+  constexpr __mmask64 kByte62 = __mmask64{1} << 62;
   const std::size_t rowBytes = 3 * width;
-  const std::size_t last = rowBytes - 66;  // the store reading from the row's start
-  const auto store = [&](std::size_t o) {
-    const uint8_t* from = src + (last - o);  // 3 (width - 22 - o / 3)
-    _mm512_storeu_si512(dst + o, _mm512_permutex2var_epi8(_mm512_loadu_si512(from), reverse,
-                                                          _mm512_loadu_si512(from + 2)));
+  const auto chunk = [&](std::size_t o) {  // destination bytes o to o + 191
+    const uint8_t* from = src + (rowBytes - 192 - o);
+    const __m512i a = _mm512_loadu_si512(from);
+    const __m512i b = _mm512_loadu_si512(from + 64);
+    const __m512i c = _mm512_loadu_si512(from + 128);
+    const __m512i middle = _mm512_permutex2var_epi8(b, second, c);
+    _mm512_storeu_si512(dst + o, _mm512_permutex2var_epi8(b, first, c));
+    _mm512_storeu_si512(dst + o + 64, _mm512_mask_permutexvar_epi8(middle, kByte62, lastByte, a));
+    _mm512_storeu_si512(dst + o + 128, _mm512_permutex2var_epi8(a, third, b));
   };
-  for (std::size_t o = 3; o < last; o += 63) store(o);
-  store(last);  // overlaps; rewrites the same bytes
-  return rowBytes - 2;
+  std::size_t o = 0;
+  for (; o + 192 <= rowBytes; o += 192) chunk(o);
+  if (o < rowBytes) chunk(rowBytes - 192);
+  return rowBytes;
 }
 #elif HWY_TARGET != HWY_SCALAR
 // Reverses a row of 3-byte pixels a vector of destination bytes at a time.

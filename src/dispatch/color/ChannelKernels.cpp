@@ -243,9 +243,11 @@ std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
           _mm512_maskz_permutexvar_epi8(kLowBytes, _mm512_load_si512(indices.toFloat[c]), pixels));
     __m512 offset[3];
     for (int k = 0; k < 3; ++k) {
-      __m512 sum = _mm512_fmadd_ps(floatCoefficient[k][2], value[2], floatCoefficient[k][3]);
-      sum = _mm512_fmadd_ps(floatCoefficient[k][1], value[1], sum);
-      sum = _mm512_fmadd_ps(floatCoefficient[k][0], value[0], sum);
+      // Rounded to nearest whatever the caller's rounding mode, as the bound assumes.
+      __m512 sum =
+          _mm512_fmadd_round_ps(floatCoefficient[k][2], value[2], floatCoefficient[k][3], kRound);
+      sum = _mm512_fmadd_round_ps(floatCoefficient[k][1], value[1], sum, kRound);
+      sum = _mm512_fmadd_round_ps(floatCoefficient[k][0], value[0], sum, kRound);
       offset[k] = _mm512_reduce_ps(sum, kReduceToFraction);
       result[k] = _mm512_cvt_roundps_epi32(sum, kRound);
     }

@@ -18,6 +18,7 @@
 #include "hwy/highway.h"
 // clang-format on
 
+#include <algorithm>
 #include <cmath>
 
 #include "dispatch/color/ColorChecks.h"
@@ -53,6 +54,22 @@ inline bool TwistExactInDouble(const Ipp32f (*twist)[4]) {
     if (boundExponent - finestExponent > 53) return false;
   }
   return true;
+}
+
+// The distance from the nearest integer below which a float sum of the twist rounds
+// as the exact sum does, when the float evaluation errs by at most `errorUnits`
+// times 2^-24 times the largest sum of the terms' magnitudes. Not positive for
+// matrices whose sums reach 2^21 and beyond: no float result is trusted then.
+inline float FloatTwistMargin(const Ipp32f (*twist)[4], double errorUnits) {
+  double margin = 0.5;
+  for (int k = 0; k < 3; ++k) {
+    double magnitude = std::fabs(twist[k][3]);
+    for (int j = 0; j < 3; ++j) magnitude += 255.0 * std::fabs(twist[k][j]);
+    margin = std::min(margin, 0.5 - errorUnits * 0x1p-24 * magnitude);
+  }
+  float below = static_cast<float>(margin);
+  if (below > margin) below = std::nextafter(below, 0.0f);
+  return below;
 }
 
 }  // namespace qx::fallback::detail
@@ -216,21 +233,12 @@ std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
   constexpr int kRound = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
   __m512 floatCoefficient[3][4];
   __m512d doubleCoefficient[3][4];
-  // A float sum closer than this to an integer rounds as the exact sum does. (For
-  // matrices of sums beyond 2^21 it is not positive, and every step runs in double.)
-  double margin = 0.5;
-  for (int k = 0; k < 3; ++k) {
-    double magnitude = std::fabs(twist[k][3]);
+  for (int k = 0; k < 3; ++k)
     for (int j = 0; j < 4; ++j) {
       floatCoefficient[k][j] = _mm512_set1_ps(twist[k][j]);
       doubleCoefficient[k][j] = _mm512_set1_pd(twist[k][j]);
-      if (j < 3) magnitude += 255.0 * std::fabs(twist[k][j]);
     }
-    margin = std::min(margin, 0.5 - 4 * 0x1p-24 * magnitude);
-  }
-  float below = static_cast<float>(margin);
-  if (below > margin) below = std::nextafter(below, 0.0f);
-  const __m512 certainBelow = _mm512_set1_ps(below);
+  const __m512 certainBelow = _mm512_set1_ps(detail::FloatTwistMargin(twist, 4));
   // The three results of one step in 32-bit lanes; false when some float sum lies
   // too close to a tie.
   const auto inFloat = [&](__m512i pixels, __m512i* result) {
@@ -290,15 +298,13 @@ std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
   return x;
 }
 #else
-using DF = hn::ScalableTag<double>;
-
-// Twists the pixels of one vector of each channel (c0, c1, c2 hold byte k of each of
-// `lanes` pixels); results replace them.
-HWY_INLINE void TwistChannels(const Ipp32f (*twist)[4], uint8_t* c0, uint8_t* c1, uint8_t* c2,
-                              std::ptrdiff_t lanes) {
-  const DF df;
-  const hn::Rebind<int32_t, DF> d32;
-  const hn::Rebind<uint8_t, DF> d8;
+// Twists `lanes` pixels of staged channels (c0, c1, c2 hold byte k of each pixel) in
+// double lanes, where the sums are exact; results replace them.
+HWY_INLINE void TwistChannelsInDouble(const Ipp32f (*twist)[4], uint8_t* c0, uint8_t* c1,
+                                      uint8_t* c2, std::ptrdiff_t lanes) {
+  const hn::ScalableTag<double> df;
+  const hn::Rebind<int32_t, decltype(df)> d32;
+  const hn::Rebind<uint8_t, decltype(df)> d8;
   const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(hn::Lanes(df));
   const auto zero = hn::Zero(df);
   const auto top = hn::Set(df, 255.0);
@@ -324,12 +330,55 @@ HWY_INLINE void TwistChannels(const Ipp32f (*twist)[4], uint8_t* c0, uint8_t* c1
   }
 }
 
+// As TwistChannelsInDouble, first in float lanes, twice as many per vector. Each
+// float sum is three multiply-adds: six roundings without fused multiply-adds, each
+// off by at most 2^-23 of the sum of the terms' magnitudes in any rounding mode, so
+// within 12 such units of 2^-24 of the exact sum; `margin` is computed for 16. When
+// every float sum lies further than that from a half-integer, both round alike;
+// otherwise the pixels run again in double.
+HWY_INLINE void TwistChannels(const Ipp32f (*twist)[4], float margin, uint8_t* c0, uint8_t* c1,
+                              uint8_t* c2, std::ptrdiff_t lanes) {
+  const hn::ScalableTag<float> df;
+  const hn::Rebind<int32_t, decltype(df)> d32;
+  const hn::Rebind<uint8_t, decltype(df)> d8;
+  const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(hn::Lanes(df));
+  const auto zero = hn::Zero(df);
+  const auto top = hn::Set(df, 255.0f);
+  auto furthest = zero;  // the largest distance of a sum from its nearest integer
+  HWY_ALIGN uint8_t result[3][hn::MaxLanes(D8())];
+  for (std::ptrdiff_t i = 0; i < lanes; i += step) {
+    const auto s0 = hn::ConvertTo(df, hn::PromoteTo(d32, hn::Load(d8, c0 + i)));
+    const auto s1 = hn::ConvertTo(df, hn::PromoteTo(d32, hn::Load(d8, c1 + i)));
+    const auto s2 = hn::ConvertTo(df, hn::PromoteTo(d32, hn::Load(d8, c2 + i)));
+    for (int k = 0; k < 3; ++k) {
+      auto value = hn::Set(df, twist[k][3]);
+      value = hn::MulAdd(hn::Set(df, twist[k][2]), s2, value);
+      value = hn::MulAdd(hn::Set(df, twist[k][1]), s1, value);
+      value = hn::MulAdd(hn::Set(df, twist[k][0]), s0, value);
+      const auto rounded = hn::Round(value);
+      furthest = hn::Max(furthest, hn::Abs(hn::Sub(value, rounded)));  // exact difference
+      const auto clamped = hn::Min(hn::Max(rounded, zero), top);
+      hn::Store(hn::DemoteTo(d8, hn::ConvertTo(d32, clamped)), d8, result[k] + i);
+    }
+  }
+  if (!hn::AllTrue(df, hn::Lt(furthest, hn::Set(df, margin)))) {
+    TwistChannelsInDouble(twist, c0, c1, c2, lanes);
+    return;
+  }
+  for (std::ptrdiff_t i = 0; i < lanes; ++i) {
+    c0[i] = result[0][i];
+    c1[i] = result[1][i];
+    c2[i] = result[2][i];
+  }
+}
+
 template <int Channels>
 std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
                             const Ipp32f (*twist)[4]) {
   const D8 d8;
   const std::ptrdiff_t lanes = static_cast<std::ptrdiff_t>(hn::Lanes(d8));
   HWY_ALIGN uint8_t channel[3][hn::MaxLanes(D8())];
+  const float margin = detail::FloatTwistMargin(twist, 16);
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
     V8 c0, c1, c2, c3;
@@ -341,7 +390,7 @@ std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
     hn::Store(c0, d8, channel[0]);
     hn::Store(c1, d8, channel[1]);
     hn::Store(c2, d8, channel[2]);
-    TwistChannels(twist, channel[0], channel[1], channel[2], lanes);
+    TwistChannels(twist, margin, channel[0], channel[1], channel[2], lanes);
     c0 = hn::Load(d8, channel[0]);
     c1 = hn::Load(d8, channel[1]);
     c2 = hn::Load(d8, channel[2]);

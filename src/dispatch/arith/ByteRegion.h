@@ -69,7 +69,8 @@ inline ByteRegion Contiguous(ByteRegion region) {
 // reading every line before writing it. Fills keep cached stores (measured,
 // they gain nothing from streaming and lose the cached copy), and so do
 // destinations whose kept bytes are read back first (streaming a line just
-// read costs more than it saves).
+// read costs more than it saves). Plain copies of this size take the CPU's
+// string move instead (see SetCopy.cpp).
 inline constexpr std::size_t kStreamingBytes = std::size_t{4} << 20;
 
 inline bool ShouldStream(const ByteRegion& region) {

@@ -332,46 +332,52 @@ HWY_INLINE void TwistChannelsInDouble(const Ipp32f (*twist)[4], uint8_t* c0, uin
   }
 }
 
-// As TwistChannelsInDouble, first in float lanes, twice as many per vector. Each
-// float sum is three multiply-adds: six roundings without fused multiply-adds, each
-// off by at most 2^-23 of the sum of the terms' magnitudes in any rounding mode, so
-// within 12 such units of 2^-24 of the exact sum; `margin` is computed for 16. When
-// every float sum lies further than that from a half-integer, both round alike;
-// otherwise the pixels run again in double.
-HWY_INLINE void TwistChannels(const Ipp32f (*twist)[4], float margin, uint8_t* c0, uint8_t* c1,
-                              uint8_t* c2, std::ptrdiff_t lanes) {
+// Twists one vector of pixels of each channel in float lanes, twice as many per vector
+// as double; false, with the channels as they were, when some sum lies too close to a
+// tie. Each float sum is three multiply-adds: six roundings without fused
+// multiply-adds, each off by at most 2^-23 of the sum of the terms' magnitudes in any
+// rounding mode, so within 12 such units of 2^-24 of the exact sum; `margin` is
+// computed for 16. When every float sum lies further than that from a half-integer,
+// both round alike. The saturating demotions clamp the results to bytes.
+HWY_INLINE bool TwistInFloat(const Ipp32f (*twist)[4], float margin, V8& c0, V8& c1, V8& c2) {
+  const D8 d8;
+  const hn::Half<D8> dh;
+  const hn::Half<decltype(dh)> dq;  // a quarter of the bytes: one per float lane
   const hn::ScalableTag<float> df;
-  const hn::Rebind<int32_t, decltype(df)> d32;
-  const hn::Rebind<uint8_t, decltype(df)> d8;
-  const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(hn::Lanes(df));
-  const auto zero = hn::Zero(df);
-  const auto top = hn::Set(df, 255.0f);
-  auto furthest = zero;  // the largest distance of a sum from its nearest integer
-  HWY_ALIGN uint8_t result[3][hn::MaxLanes(D8())];
-  for (std::ptrdiff_t i = 0; i < lanes; i += step) {
-    const auto s0 = hn::ConvertTo(df, hn::PromoteTo(d32, hn::Load(d8, c0 + i)));
-    const auto s1 = hn::ConvertTo(df, hn::PromoteTo(d32, hn::Load(d8, c1 + i)));
-    const auto s2 = hn::ConvertTo(df, hn::PromoteTo(d32, hn::Load(d8, c2 + i)));
-    for (int k = 0; k < 3; ++k) {
+  const hn::RebindToSigned<decltype(df)> di;
+  using VF = hn::Vec<decltype(df)>;
+  const auto toFloats = [&](V8 bytes, VF* quarters) {
+    const auto low = hn::LowerHalf(dh, bytes), high = hn::UpperHalf(dh, bytes);
+    quarters[0] = hn::ConvertTo(df, hn::PromoteTo(di, hn::LowerHalf(dq, low)));
+    quarters[1] = hn::ConvertTo(df, hn::PromoteTo(di, hn::UpperHalf(dq, low)));
+    quarters[2] = hn::ConvertTo(df, hn::PromoteTo(di, hn::LowerHalf(dq, high)));
+    quarters[3] = hn::ConvertTo(df, hn::PromoteTo(di, hn::UpperHalf(dq, high)));
+  };
+  VF s0[4], s1[4], s2[4];
+  toFloats(c0, s0);
+  toFloats(c1, s1);
+  toFloats(c2, s2);
+  VF furthest = hn::Zero(df);  // the largest distance of a sum from its nearest integer
+  V8 out[3];
+  for (int k = 0; k < 3; ++k) {
+    hn::Vec<decltype(dq)> bytes[4];
+    for (int q = 0; q < 4; ++q) {
       auto value = hn::Set(df, twist[k][3]);
-      value = hn::MulAdd(hn::Set(df, twist[k][2]), s2, value);
-      value = hn::MulAdd(hn::Set(df, twist[k][1]), s1, value);
-      value = hn::MulAdd(hn::Set(df, twist[k][0]), s0, value);
+      value = hn::MulAdd(hn::Set(df, twist[k][2]), s2[q], value);
+      value = hn::MulAdd(hn::Set(df, twist[k][1]), s1[q], value);
+      value = hn::MulAdd(hn::Set(df, twist[k][0]), s0[q], value);
       const auto rounded = hn::Round(value);
       furthest = hn::Max(furthest, hn::Abs(hn::Sub(value, rounded)));  // exact difference
-      const auto clamped = hn::Min(hn::Max(rounded, zero), top);
-      hn::Store(hn::DemoteTo(d8, hn::ConvertTo(d32, clamped)), d8, result[k] + i);
+      bytes[q] = hn::DemoteTo(dq, hn::ConvertTo(di, rounded));
     }
+    out[k] =
+        hn::Combine(d8, hn::Combine(dh, bytes[3], bytes[2]), hn::Combine(dh, bytes[1], bytes[0]));
   }
-  if (!hn::AllTrue(df, hn::Lt(furthest, hn::Set(df, margin)))) {
-    TwistChannelsInDouble(twist, c0, c1, c2, lanes);
-    return;
-  }
-  for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-    c0[i] = result[0][i];
-    c1[i] = result[1][i];
-    c2[i] = result[2][i];
-  }
+  if (!hn::AllTrue(df, hn::Lt(furthest, hn::Set(df, margin)))) return false;
+  c0 = out[0];
+  c1 = out[1];
+  c2 = out[2];
+  return true;
 }
 
 template <int Channels>
@@ -389,13 +395,15 @@ std::ptrdiff_t TwistVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
     } else {
       hn::LoadInterleaved4(d8, src + 4 * x, c0, c1, c2, c3);
     }
-    hn::Store(c0, d8, channel[0]);
-    hn::Store(c1, d8, channel[1]);
-    hn::Store(c2, d8, channel[2]);
-    TwistChannels(twist, margin, channel[0], channel[1], channel[2], lanes);
-    c0 = hn::Load(d8, channel[0]);
-    c1 = hn::Load(d8, channel[1]);
-    c2 = hn::Load(d8, channel[2]);
+    if (!TwistInFloat(twist, margin, c0, c1, c2)) {
+      hn::Store(c0, d8, channel[0]);
+      hn::Store(c1, d8, channel[1]);
+      hn::Store(c2, d8, channel[2]);
+      TwistChannelsInDouble(twist, channel[0], channel[1], channel[2], lanes);
+      c0 = hn::Load(d8, channel[0]);
+      c1 = hn::Load(d8, channel[1]);
+      c2 = hn::Load(d8, channel[2]);
+    }
     if constexpr (Channels == 3) {
       hn::StoreInterleaved3(c0, c1, c2, d8, dst + 3 * x);
     } else {

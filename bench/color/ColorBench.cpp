@@ -13,6 +13,7 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/BenchFrames.h"
@@ -197,15 +198,16 @@ std::vector<Conversion> Conversions() {
 // destination's, and a third as wide as the intermediate or the destination, whichever
 // is wider (memcpy reads the destination's bytes from it).
 FramePool& PoolFor(Residence residence, Layout layout, int width, int height) {
+  using Geometry = std::tuple<Residence, std::vector<int>, int>;  // rows of each plane
   static std::unique_ptr<FramePool> pool;
-  static std::vector<int> key;
-  std::vector<int> wanted = {width * layout.src, width * layout.dst,
-                             width * std::max(layout.intermediate, layout.dst), height,
-                             static_cast<int>(residence)};
+  static Geometry key;
+  Geometry wanted{
+      residence,
+      {width * layout.src, width * layout.dst, width * std::max(layout.intermediate, layout.dst)},
+      height};
   if (!pool || key != wanted) {
     pool.reset();
-    pool = std::make_unique<FramePool>(
-        residence, std::vector<int>(wanted.begin(), wanted.begin() + 3), height);
+    pool = std::make_unique<FramePool>(residence, std::get<1>(wanted), height);
     key = std::move(wanted);
   }
   return *pool;

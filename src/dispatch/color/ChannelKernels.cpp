@@ -310,8 +310,8 @@ HWY_INLINE void TwistChannelsInDouble(const Ipp32f (*twist)[4], uint8_t* c0, uin
   const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(hn::Lanes(df));
   const auto zero = hn::Zero(df);
   const auto top = hn::Set(df, 255.0);
-  HWY_ALIGN uint8_t result[3][hn::MaxLanes(D8())];
-  for (std::ptrdiff_t i = 0; i < lanes; i += step) {
+  uint8_t* const channels[3] = {c0, c1, c2};
+  for (std::ptrdiff_t i = 0; i < lanes; i += step) {  // each group read before it is written
     const auto s0 = hn::PromoteTo(df, hn::PromoteTo(d32, hn::Load(d8, c0 + i)));
     const auto s1 = hn::PromoteTo(df, hn::PromoteTo(d32, hn::Load(d8, c1 + i)));
     const auto s2 = hn::PromoteTo(df, hn::PromoteTo(d32, hn::Load(d8, c2 + i)));
@@ -322,13 +322,8 @@ HWY_INLINE void TwistChannelsInDouble(const Ipp32f (*twist)[4], uint8_t* c0, uin
       value = hn::MulAdd(hn::Set(df, twist[k][1]), s1, value);
       value = hn::MulAdd(hn::Set(df, twist[k][0]), s0, value);
       const auto rounded = hn::Min(hn::Max(hn::Round(value), zero), top);
-      hn::Store(hn::DemoteTo(d8, hn::DemoteTo(d32, rounded)), d8, result[k] + i);
+      hn::Store(hn::DemoteTo(d8, hn::DemoteTo(d32, rounded)), d8, channels[k] + i);
     }
-  }
-  for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-    c0[i] = result[0][i];
-    c1[i] = result[1][i];
-    c2[i] = result[2][i];
   }
 }
 

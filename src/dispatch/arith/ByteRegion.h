@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "dispatch/IppTypes.h"
+#include "dispatch/StreamingStores.h"
 
 namespace qx::fallback::detail {
 
@@ -63,16 +64,12 @@ inline ByteRegion Contiguous(ByteRegion region) {
   return region;
 }
 
-// Destinations at least this large are written with non-temporal stores when
-// the kernel reads a source that is not the destination: a result that size
-// has left the caches by the time anyone reads it, and streaming it saves
-// reading every line before writing it. Fills keep cached stores (measured,
-// they gain nothing from streaming and lose the cached copy), and so do
-// destinations whose kept bytes are read back first (streaming a line just
-// read costs more than it saves). Plain copies of this size take the CPU's
-// string move instead (see SetCopy.cpp).
-inline constexpr std::size_t kStreamingBytes = std::size_t{4} << 20;
-
+// Destinations of kStreamingBytes and more are written with non-temporal
+// stores when the kernel reads a source that is not the destination. Fills
+// keep cached stores (measured, they gain nothing from streaming and lose the
+// cached copy), and so do destinations whose kept bytes are read back first
+// (streaming a line just read costs more than it saves). Plain copies of this
+// size take the CPU's string move instead (see SetCopy.cpp).
 inline bool ShouldStream(const ByteRegion& region) {
   const bool readsSource = region.a.origin != nullptr || region.b.origin != nullptr;
   const bool inPlace = region.dst.origin == region.a.origin || region.dst.origin == region.b.origin;

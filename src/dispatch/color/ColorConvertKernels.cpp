@@ -25,6 +25,7 @@
 #include "dispatch/color/ColorPixels.h"
 #include "dispatch/color/ColorRuns.h"
 #include "dispatch/color/SimdHelpers.h"
+#include "dispatch/StreamingStores.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace qx::fallback::HWY_NAMESPACE {
@@ -333,7 +334,8 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
 // 256-bit form of the dot products that every CPU of this target has in 512 bits too.)
 template <int Channels>
 __attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotProducts(
-    const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width, const detail::GrayWeights& weights) {
+    const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width, const detail::GrayWeights& weights,
+    bool stream) {
   const int w[3] = {weights.w0, weights.w1, weights.w2};
   uint32_t low = 0, high = 0;
   for (int c = 0; c < 3; ++c) {
@@ -351,8 +353,8 @@ __attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotProducts(
   const __m512i spreadIndex = _mm512_load_si512(spread);
   // The two packs leave block b holding the words 4b..4b+3 of the four sums in turn.
   const __m512i inOrder = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
-  std::ptrdiff_t x = 0;
-  for (; Channels * (x + 48) + 64 <= Channels * width; x += 64) {
+  // The gray of pixels x..x + 63.
+  const auto grayAt = [&](std::ptrdiff_t x) __attribute__((target("avx512vnni"))) {
     PrefetchAhead<Channels * 64>(src + Channels * x);
     __m512i sums[4];
     for (int g = 0; g < 4; ++g) {
@@ -364,15 +366,29 @@ __attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotProducts(
     }
     const __m512i bytes = _mm512_packus_epi16(_mm512_packus_epi32(sums[0], sums[1]),
                                               _mm512_packus_epi32(sums[2], sums[3]));
-    _mm512_storeu_si512(dst + x, _mm512_permutexvar_epi32(inOrder, bytes));
+    return _mm512_permutexvar_epi32(inOrder, bytes);
+  };
+  const auto fits = [&](std::ptrdiff_t x) { return Channels * (x + 48) + 64 <= Channels * width; };
+  std::ptrdiff_t x = 0;
+  if (stream) {
+    // Non-temporal stores take aligned addresses: a first cached store covers the
+    // pixels before the first aligned one (and some after it, stored again).
+    const auto misalignment = static_cast<std::ptrdiff_t>(reinterpret_cast<uintptr_t>(dst) % 64);
+    if (misalignment != 0 && fits(0)) {
+      _mm512_storeu_si512(dst, grayAt(0));
+      x = 64 - misalignment;
+    }
+    for (; fits(x); x += 64) _mm512_stream_si512(reinterpret_cast<__m512i*>(dst + x), grayAt(x));
+    return x;
   }
+  for (; fits(x); x += 64) _mm512_storeu_si512(dst + x, grayAt(x));
   return x;
 }
 #endif
 
 template <int Channels>
 std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
-                           const detail::GrayWeights& weights) {
+                           const detail::GrayWeights& weights, bool stream) {
   const hn::ScalableTag<int32_t> d32;
   const hn::RebindToUnsigned<decltype(d32)> du32;
   const hn::Repartition<uint8_t, decltype(d32)> d8;
@@ -399,8 +415,9 @@ std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
   const auto w2 = hn::BitCast(d16, hn::Set(d32, weights.w2 & 0xFFFF));
   const auto zero = hn::Zero(d32);
 #if HWY_TARGET == HWY_AVX3_DL
-  std::ptrdiff_t x = GrayDotProducts<Channels>(src, dst, width, weights);
+  std::ptrdiff_t x = GrayDotProducts<Channels>(src, dst, width, weights, stream);
 #else
+  (void)stream;
   std::ptrdiff_t x = 0;
 #endif
   for (; Channels * x + loadBytes <= Channels * width; x += pixels) {
@@ -452,9 +469,14 @@ void RgbToYuvImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiS
                      });
 }
 
+// Large images stream the gray out (see StreamingStores.h); so far only the
+// version with byte dot products does.
 template <int Channels>
 void GrayImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
                const detail::GrayWeights& weights) {
+  const bool stream = static_cast<std::size_t>(Channels + 1) * static_cast<std::size_t>(size.width) *
+                          static_cast<std::size_t>(size.height) >=
+                      detail::kStreamingBytes;
   detail::ForEachRun(size,
                      {{srcStep, Channels * std::ptrdiff_t{size.width}}, {dstStep, size.width}},
                      [&](int y, std::ptrdiff_t width) {
@@ -462,10 +484,11 @@ void GrayImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize 
                        Ipp8u* out = detail::RowOf(dst, dstStep, y);
                        std::ptrdiff_t x = 0;
 #if QX_COLOR_VECTORS
-                       x = GrayVectors<Channels>(in, out, width, weights);
+                       x = GrayVectors<Channels>(in, out, width, weights, stream);
 #endif
                        detail::GrayRow(in + Channels * x, out + x, width - x, Channels, weights);
                      });
+  if (stream) hwy::FlushStream();
 }
 
 void GrayImageC3(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -53,6 +54,25 @@ TEST(ColorToGray, SimdMatchesReference) {
     ExpectSameAsReference(kOneSource, {4, 1}, OneSource(ippiColorToGray_8u_AC4C1R, weights),
                           OneSource(reference::ippiColorToGray_8u_AC4C1R, weights));
   }
+}
+
+// Images of several megabytes stream the gray out from each row's first aligned
+// pixel on; rows here start anywhere, or run on without a gap.
+TEST(ColorToGray, LargeImagesMatchReference) {
+  std::mt19937 random(11);
+  const IppiSize roi{1201, 1100};
+  ForEachTarget([&] {
+    for (int layout = 0; layout < 4; ++layout) {
+      const auto images = ImagesFor(kOneSource, {3 + layout % 2, 1}, roi, random, true);
+      if (layout % 2 == 0) {
+        ExpectSameResults(images, roi, OneSource(ippiColorToGray_8u_C3C1R, nullptr),
+                          OneSource(reference::ippiColorToGray_8u_C3C1R, nullptr));
+      } else {
+        ExpectSameResults(images, roi, OneSource(ippiColorToGray_8u_AC4C1R, nullptr),
+                          OneSource(reference::ippiColorToGray_8u_AC4C1R, nullptr));
+      }
+    }
+  });
 }
 
 // In place, every byte of a pixel is read before any is written; AC4 keeps

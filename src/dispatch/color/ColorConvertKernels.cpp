@@ -87,6 +87,7 @@ std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t widt
   std::ptrdiff_t x = 0;
   for (; x + 64 <= width; x += 64) {
     PrefetchAhead<128>(yuv + 2 * x);
+    PrefetchAhead<192>(rgb + 3 * x);
     const __m512i halves[2] = {_mm512_loadu_si512(yuv + 2 * x),
                                _mm512_loadu_si512(yuv + 2 * x + 64)};
     const auto chroma = [&](__m512i index) {
@@ -172,6 +173,7 @@ std::ptrdiff_t YuvToRgbVectors(const Ipp8u* yuv, Ipp8u* rgb, std::ptrdiff_t widt
   std::ptrdiff_t x = 0;
   for (; x + lanes <= width; x += lanes) {
     PrefetchAhead<2 * hn::MaxLanes(d8)>(yuv + 2 * x);
+    PrefetchAhead<3 * hn::MaxLanes(d8)>(rgb + 3 * x);
     const auto first = load(yuv + 2 * x);
     const auto second = load(yuv + 2 * x + lanes);
     V16 red, green, blue;
@@ -266,6 +268,7 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
   std::ptrdiff_t x = 0;
   for (; x + 64 <= width; x += 64) {
     PrefetchAhead<192>(rgb + 3 * x);
+    PrefetchAhead<128>(yuv + 2 * x);
     const __m512i a = _mm512_loadu_si512(rgb + 3 * x);
     const __m512i b = _mm512_loadu_si512(rgb + 3 * x + 64);
     const __m512i c = _mm512_loadu_si512(rgb + 3 * x + 128);
@@ -304,6 +307,7 @@ std::ptrdiff_t RgbToYuvVectors(const Ipp8u* rgb, Ipp8u* yuv, std::ptrdiff_t widt
   for (; x + lanes <= width; x += lanes) {
     hn::Vec<D8> r8, g8, b8;
     PrefetchAhead<3 * hn::MaxLanes(d8)>(rgb + 3 * x);
+    PrefetchAhead<2 * hn::MaxLanes(d8)>(yuv + 2 * x);
     hn::LoadInterleaved3(d8, rgb + 3 * x, r8, g8, b8);
     V16 pairLow, pairHigh;
     YuvPairs(reorder(r8), reorder(g8), reorder(b8), pairLow, pairHigh);
@@ -381,7 +385,10 @@ __attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotProducts(
     for (; fits(x); x += 64) _mm512_stream_si512(reinterpret_cast<__m512i*>(dst + x), grayAt(x));
     return x;
   }
-  for (; fits(x); x += 64) _mm512_storeu_si512(dst + x, grayAt(x));
+  for (; fits(x); x += 64) {
+    PrefetchAhead<64>(dst + x);
+    _mm512_storeu_si512(dst + x, grayAt(x));
+  }
   return x;
 }
 #endif
@@ -422,6 +429,7 @@ std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
 #endif
   for (; Channels * x + loadBytes <= Channels * width; x += pixels) {
     PrefetchAhead<Channels * hn::MaxLanes(d32)>(src + Channels * x);
+    PrefetchAhead<hn::MaxLanes(d32)>(dst + x);
     auto bytes = hn::LoadU(d8, src + Channels * x);
     if constexpr (Channels == 3)
       bytes = hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du32, bytes), windowIndices));

@@ -429,7 +429,6 @@ std::ptrdiff_t GrayVectors(const Ipp8u* src, Ipp8u* dst, std::ptrdiff_t width,
 #endif
   for (; Channels * x + loadBytes <= Channels * width; x += pixels) {
     PrefetchAhead<Channels * hn::MaxLanes(d32)>(src + Channels * x);
-    PrefetchAhead<hn::MaxLanes(d32)>(dst + x);
     auto bytes = hn::LoadU(d8, src + Channels * x);
     if constexpr (Channels == 3)
       bytes = hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(du32, bytes), windowIndices));

@@ -61,7 +61,9 @@ struct HalveToEven {  // scale factor 1: (e + ((e >> 1) & 1)) >> 1
 };
 
 // Scale factors 2 and up, while e + 2^(k-1) fits in 16 bits:
-// (e + 2^(k-1) - 1 + ((e >> k) & 1)) >> k.
+// (e + 2^(k-1) - 1 + ((e >> k) & 1)) >> k, clamped to 255 where the largest
+// exact result can round past it (products below k = 8).
+template <bool kClamps>
 struct ShiftDownToEven {
   explicit ShiftDownToEven(int k)
       : shift(k), halfLess1(static_cast<uint16_t>((1u << (k - 1)) - 1)) {}
@@ -70,15 +72,16 @@ struct ShiftDownToEven {
     const V16 odd = hn::And(hn::ShiftRightSame(e, shift), hn::Set(d16, 1));
     const V16 rounded =
         hn::ShiftRightSame(hn::Add(hn::Add(e, hn::Set(d16, halfLess1)), odd), shift);
-    return hn::Min(rounded, hn::Set(d16, 255));
+    return kClamps ? hn::Min(rounded, hn::Set(d16, 255)) : rounded;
   }
   int shift;
   uint16_t halfLess1;
 };
 
 // Scale factors whose half would overflow 16 bits next to the exact result
-// (products and k >= 10): the quotient e >> k goes up by one when the
-// remainder exceeds half of 2^k, or equals it and the quotient is odd.
+// (products and k >= 10, so results of at most 64): the quotient e >> k goes
+// up by one when the remainder exceeds half of 2^k, or equals it and the
+// quotient is odd.
 struct ShiftDownToEvenWide {
   explicit ShiftDownToEvenWide(int k)
       : shift(k),
@@ -90,8 +93,7 @@ struct ShiftDownToEvenWide {
     const V16 remainder = hn::And(e, hn::Set(d16, lowBits));
     const V16 odd = hn::And(quotient, hn::Set(d16, 1));
     const auto roundUp = hn::Gt(hn::Add(remainder, odd), hn::Set(d16, half));
-    const V16 rounded = hn::Sub(quotient, hn::VecFromMask(d16, roundUp));  // mask lanes are -1
-    return hn::Min(rounded, hn::Set(d16, 255));
+    return hn::Sub(quotient, hn::VecFromMask(d16, roundUp));  // mask lanes are -1
   }
   int shift;
   uint16_t half;
@@ -141,8 +143,11 @@ HWY_INLINE void WithRule(int sf, const Runner& run) {
   if (sf <= -8) return run(Scaled<Exact, AnyToFull>{});
   if (sf < 0) return run(Scaled<Exact, ScaleUp>{ScaleUp(-sf)});
   if (sf == 1) return run(Scaled<Exact, HalveToEven>{});
-  if (kLargest + (1u << (sf - 1)) <= 0xFFFF)
-    return run(Scaled<Exact, ShiftDownToEven>{ShiftDownToEven(sf)});
+  if (kLargest + (1u << (sf - 1)) <= 0xFFFF) {
+    if ((kLargest + (1u << (sf - 1))) >> sf <= 255)
+      return run(Scaled<Exact, ShiftDownToEven<false>>{ShiftDownToEven<false>(sf)});
+    return run(Scaled<Exact, ShiftDownToEven<true>>{ShiftDownToEven<true>(sf)});
+  }
   if constexpr (kLargest + 0x8000 > 0xFFFF)
     run(Scaled<Exact, ShiftDownToEvenWide>{ShiftDownToEvenWide(sf)});
 }

@@ -20,12 +20,12 @@
 
 #include <algorithm>
 
+#include "dispatch/StreamingStores.h"
 #include "dispatch/color/ColorChecks.h"
 #include "dispatch/color/ColorFallbacks.h"
 #include "dispatch/color/ColorPixels.h"
 #include "dispatch/color/ColorRuns.h"
 #include "dispatch/color/SimdHelpers.h"
-#include "dispatch/StreamingStores.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace qx::fallback::HWY_NAMESPACE {
@@ -383,11 +383,11 @@ __attribute__((target("avx512vnni"))) std::ptrdiff_t GrayDotProducts(
       x = 64 - misalignment;
     }
     for (; fits(x); x += 64) _mm512_stream_si512(reinterpret_cast<__m512i*>(dst + x), grayAt(x));
-    return x;
-  }
-  for (; fits(x); x += 64) {
-    PrefetchAhead<64>(dst + x);
-    _mm512_storeu_si512(dst + x, grayAt(x));
+  } else {
+    for (; fits(x); x += 64) {
+      PrefetchAhead<64>(dst + x);
+      _mm512_storeu_si512(dst + x, grayAt(x));
+    }
   }
   return x;
 }
@@ -481,9 +481,9 @@ void RgbToYuvImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiS
 template <int Channels>
 void GrayImage(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep, IppiSize size,
                const detail::GrayWeights& weights) {
-  const bool stream = static_cast<std::size_t>(Channels + 1) * static_cast<std::size_t>(size.width) *
-                          static_cast<std::size_t>(size.height) >=
-                      detail::kStreamingBytes;
+  const std::size_t pixels =
+      static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+  const bool stream = (Channels + 1) * pixels >= detail::kStreamingBytes;  // bytes read and written
   detail::ForEachRun(size,
                      {{srcStep, Channels * std::ptrdiff_t{size.width}}, {dstStep, size.width}},
                      [&](int y, std::ptrdiff_t width) {

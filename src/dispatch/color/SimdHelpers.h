@@ -31,8 +31,8 @@ namespace hn = hwy::HWY_NAMESPACE;
 // YUV conversions, and gray where it stores whole vectors, ask for their destination's
 // lines too, which saves them 5-20% from memory (each store no longer waits for its
 // line); the lighter 16-bit conversions lose as much when they prefetch either side, and
-// gray's loop of quarter-vector stores loses in cache, so each loop states what it asks for. A
-// prefetch never faults, so the lines may lie past the end of the image.
+// gray's loop of quarter-vector stores loses in cache, so each loop states what it asks
+// for. A prefetch never faults, so the lines may lie past the end of the image.
 template <size_t kBytes>
 HWY_INLINE void PrefetchAhead(const void* p) {
   constexpr uintptr_t kAhead = 2048;
